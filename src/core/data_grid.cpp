@@ -1,0 +1,278 @@
+#include "data_grid.h"
+
+#include "dataset.h"
+#include "error_report.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+// ---------------------------------------------------------------- model
+
+DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void DatasetModel::setDataset(Dataset* ds)
+{
+    for (const auto& c : links_) disconnect(c);
+    links_.clear();
+    beginResetModel();
+    ds_ = ds;
+    endResetModel();
+    if (ds) {
+        links_ << connect(ds, &Dataset::rowsReset, this, &DatasetModel::reset);
+        links_ << connect(ds, &Dataset::rowChanged, this, [this](int row) {
+            if (row >= 0) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        });
+    }
+    reset();
+}
+
+void DatasetModel::setColumns(const QList<GridColumn>& columns)
+{
+    beginResetModel();
+    columns_ = columns;
+    endResetModel();
+    reset();
+}
+
+void DatasetModel::reset()
+{
+    beginResetModel();
+    fieldCols_.clear();
+    for (const GridColumn& c : columns_) fieldCols_.append(ds_ && ds_->isOpen() ? ds_->fieldIndex(c.field) : -1);
+    endResetModel();
+}
+
+int DatasetModel::fieldColumn(int gridColumn) const
+{
+    return fieldCols_.value(gridColumn, -1);
+}
+
+int DatasetModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !ds_ || !ds_->isOpen()) return 0;
+    return ds_->visibleRowCount();
+}
+
+int DatasetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QVariant DatasetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !ds_) return {};
+    const GridColumn& c = columns_.at(index.column());
+    const int fc = fieldColumn(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
+        if (fc < 0) return {};
+        // Format through a Field so the grid shows what the dataset's text reading gives.
+        const QVariant v = ds_->valueAt(index.row(), fc);
+        if (v.isNull()) return QString();
+        return formatFieldValue(ds_->fieldDef(fc), v, role == Qt::DisplayRole);
+    }
+    case Qt::TextAlignmentRole: return QVariant::fromValue(c.alignment | Qt::AlignVCenter);
+    case Qt::FontRole:
+        if (c.font) return *c.font;
+        return {};
+    case Qt::BackgroundRole:
+        if (c.color) return *c.color;
+        return {};
+    default: return {};
+    }
+}
+
+QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size()) return {};
+    if (role == Qt::DisplayRole) return columns_.at(section).title;
+    if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+    if (role == Qt::FontRole) {
+        QFont f;
+        f.setBold(true);
+        return f;
+    }
+    return {};
+}
+
+Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable_ && index.isValid() && !columns_.at(index.column()).readOnly && fieldColumn(index.column()) >= 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !ds_ || !index.isValid()) return false;
+    const int fc = fieldColumn(index.column());
+    if (fc < 0) return false;
+    bool ok = false;
+    guarded([&] {
+        ds_->moveToRow(index.row());
+        if (!ds_->isPending()) ds_->edit();
+        ds_->field(fc).setString(value.toString());
+        ok = true;
+    })();
+    return ok;
+}
+
+// ---------------------------------------------------------------- delegate
+
+namespace {
+
+class CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(DataGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QString displayText(const QVariant& value, const QLocale&) const override { return value.toString(); }
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        const bool selected = opt.state & QStyle::State_Selected;
+        CellDraw cd;
+        cd.rect = opt.rect;
+        cd.column = index.column();
+        cd.row = index.row();
+        cd.field = grid_->columns().at(index.column()).field;
+        cd.selected = selected;
+        cd.font = opt.font;
+        cd.textColor = selected ? opt.palette.color(QPalette::HighlightedText) : opt.palette.color(QPalette::Text);
+        cd.background = selected ? opt.palette.color(QPalette::Highlight)
+                                 : (opt.backgroundBrush.style() != Qt::NoBrush ? opt.backgroundBrush.color()
+                                                                               : opt.palette.color(QPalette::Base));
+        if (grid_->drawCellHook()) grid_->drawCellHook()(cd, *grid_);
+
+        p->save();
+        p->fillRect(cd.rect, cd.background);
+        p->setFont(cd.font);
+        p->setPen(cd.textColor);
+        const QRect textRect = cd.rect.adjusted(2, 0, -2, 0);
+        p->setClipRect(cd.rect);
+        p->drawText(textRect, int(opt.displayAlignment), opt.text);
+        p->restore();
+    }
+
+private:
+    DataGrid* grid_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- grid
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent), model_(new DatasetModel(this))
+{
+    setModel(model_);
+    setItemDelegate(new CellDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    // The selected row stays marked when the grid loses the focus.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(pal);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        applyWidths();
+        syncSelection();
+    });
+}
+
+void DataGrid::setDataset(Dataset* ds)
+{
+    for (const auto& c : links_) disconnect(c);
+    links_.clear();
+    model_->setDataset(ds);
+    if (ds) links_ << connect(ds, &Dataset::currentMoved, this, &DataGrid::syncSelection);
+    syncSelection();
+}
+
+void DataGrid::setColumns(const QList<GridColumn>& columns)
+{
+    model_->setColumns(columns);
+    applyWidths();
+}
+
+void DataGrid::setColumnVisible(int column, bool visible)
+{
+    QList<GridColumn> cols = model_->columns();
+    if (column < 0 || column >= cols.size()) return;
+    cols[column].visible = visible;
+    setColumns(cols);
+}
+
+void DataGrid::applyWidths()
+{
+    const auto& cols = model_->columns();
+    for (int i = 0; i < cols.size(); ++i) {
+        setColumnWidth(i, cols[i].width);
+        setColumnHidden(i, !cols[i].visible);
+    }
+}
+
+void DataGrid::setEditable(bool on)
+{
+    model_->setEditable(on);
+    setEditTriggers(on ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(on ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
+}
+
+QVariant DataGrid::rowValue(int row, const QString& field) const
+{
+    Dataset* ds = dataset();
+    if (!ds || !ds->isOpen()) return {};
+    const int col = ds->fieldIndex(field);
+    return col < 0 ? QVariant() : ds->valueAt(row, col);
+}
+
+void DataGrid::syncSelection()
+{
+    Dataset* ds = dataset();
+    if (syncing_ || !ds) return;
+    syncing_ = true;
+    const int row = ds->isOpen() ? ds->currentRow() : -1;
+    if (row >= 0 && row < model_->rowCount()) {
+        int col = currentIndex().isValid() ? currentIndex().column() : 0;
+        while (col < model_->columnCount() - 1 && isColumnHidden(col)) ++col;
+        setCurrentIndex(model_->index(row, col));
+        scrollTo(model_->index(row, col));
+    } else {
+        clearSelection();
+    }
+    syncing_ = false;
+}
+
+void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!syncing_ && current.isValid() && dataset() && dataset()->isOpen() && current.row() != dataset()->currentRow()) {
+        syncing_ = true;
+        guarded([&] { dataset()->moveToRow(current.row()); })();
+        syncing_ = false;
+    }
+    if (current.column() != lastColumn_) {
+        if (lastColumn_ >= 0) emit columnExit(lastColumn_);
+        lastColumn_ = current.column();
+        if (current.isValid()) emit columnEnter(current.column());
+    }
+}
+
+void DataGrid::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QTableView::mouseDoubleClickEvent(e);
+    emit dblClick();
+}

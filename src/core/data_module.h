@@ -1,0 +1,55 @@
+#pragma once
+#include "command.h"
+#include "dataset.h"
+
+#include <QObject>
+
+// The one connection and the datasets that several windows share; every dataset starts closed and is
+// opened, refreshed and closed by the windows that use it.
+class TDataModule6 : public QObject {
+    Q_OBJECT
+public:
+    // The connection name under which ADO_DB is registered with QtSql.
+    static inline const QString kConnection = QStringLiteral("ADO_DB");
+
+    explicit TDataModule6(QObject* parent = nullptr);
+
+    // Opens ADO_DB with an ODBC connection string; throws DbError when it cannot.
+    void openDatabase(const QString& odbcString);
+    void closeDatabase();
+    bool connected() const;
+
+    // Answers whether the counting statement finds anything (its column cnt above 0) and then tells the user.
+    bool CheckDuplicate(const QString& countStatement, const QString& message);
+
+    // Reference lists.
+    Dataset* Workers;
+    Dataset* Izdel;
+    Dataset* Vid_oper;
+    Dataset* Oper;
+    // Journal datasets of shifts 1, 2, 3 and overtime.
+    Dataset* Smena1;
+    Dataset* Smena2;
+    Dataset* Smena3;
+    Dataset* Smena4;
+    // Time sheets of shifts 1, 2 and 3 for one month.
+    Dataset* H_Tabel_1;
+    Dataset* H_Tabel_2;
+    Dataset* H_Tabel_3;
+    // Scratch query: each user sets its whole text, opens, reads the first row and closes it.
+    Dataset* Control;
+    // Commands whose text the callers set.
+    Command* DelSmena;
+    Command* H_Tabel_ins;
+    Command* Oper_ins;
+    Command* Oper_ed;
+    Command* Oper_del;
+
+    // The journal dataset of a shift number: Smena2..4 for 2..4, Smena1 for anything else.
+    Dataset* shiftDataset(int shift) const;
+    QList<Dataset*> journalDatasets() const { return {Smena1, Smena2, Smena3, Smena4}; }
+
+private:
+    Dataset* makeDataset(const QString& name);
+    Command* makeCommand(const QString& name);
+};

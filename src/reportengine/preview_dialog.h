@@ -1,0 +1,59 @@
+#pragma once
+
+#include "definition.h"
+
+#include <QDialog>
+
+class QAction;
+class QLabel;
+class QScrollArea;
+
+namespace re {
+
+class PageView;
+class Report;
+
+// The print preview: one page at a time, zoomed to the page width or to the whole page,
+// with page navigation and printing. Report::preview() shows it maximized and modal.
+class PreviewDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit PreviewDialog(const Report& report, QWidget* parent = nullptr);
+
+    int pageCount() const;
+    int currentPage() const; // 0-based
+    Zoom zoom() const { return zoom_; }
+    double pixelsPerMm() const;
+    PageView* pageView() const { return view_; }
+
+public slots:
+    void showPage(int page);
+    void firstPage();
+    void previousPage();
+    void nextPage();
+    void lastPage();
+    void setZoom(re::Zoom zoom);
+    // Asks for a printer and a page range, then prints.
+    void printReport();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyZoom();
+    void updateControls();
+
+    const Report& report_;
+    Zoom zoom_ = Zoom::PageWidth;
+    QScrollArea* scroll_ = nullptr;
+    PageView* view_ = nullptr;
+    QLabel* pageLabel_ = nullptr;
+    QAction* first_ = nullptr;
+    QAction* previous_ = nullptr;
+    QAction* next_ = nullptr;
+    QAction* last_ = nullptr;
+    QAction* pageWidth_ = nullptr;
+    QAction* wholePage_ = nullptr;
+};
+
+} // namespace re

@@ -1,0 +1,92 @@
+#include "test_database.h"
+
+#include "connection.h"
+#include "data_module.h"
+#include "instances.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <stdexcept>
+
+QString TestDatabase::sourceDir()
+{
+    const QByteArray dir = qgetenv("PIECEWORK_SOURCE_DIR");
+    return dir.isEmpty() ? QStringLiteral(".") : QString::fromLocal8Bit(dir);
+}
+
+QString TestDatabase::psql(const QString& database, const QStringList& args, const QString& input) const
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("vomtrak"));
+    env.insert(QStringLiteral("PGOPTIONS"), QStringLiteral("-c client_min_messages=warning"));
+    p.setProcessEnvironment(env);
+    QStringList all{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                    QStringLiteral("-h"), QStringLiteral("localhost"), QStringLiteral("-U"), QStringLiteral("sys"),
+                    QStringLiteral("-d"), database};
+    all += args;
+    p.start(QStringLiteral("psql"), all);
+    if (!input.isNull()) {
+        p.write(input.toUtf8());
+        p.closeWriteChannel();
+    }
+    p.waitForFinished(120000);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        throw std::runtime_error(("psql failed: " + QString::fromUtf8(p.readAllStandardError()) + " args: " + args.join(' ')).toStdString());
+    return out;
+}
+
+TestDatabase::TestDatabase(const QString& fixtureSql)
+{
+    QString app = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLower();
+    app.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
+    name_ = QStringLiteral("pw_test_%1_%2").arg(app).arg(QCoreApplication::applicationPid());
+    psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1").arg(name_)});
+    psql(QStringLiteral("postgres"),
+         {QStringLiteral("-c"), QStringLiteral("create database %1 template template0 encoding 'UTF8' "
+                                               "lc_collate 'C.UTF-8' lc_ctype 'C.UTF-8'").arg(name_)});
+    psql(name_, {QStringLiteral("-f"), sourceDir() + QStringLiteral("/db/schema.sql")});
+    if (!fixtureSql.isEmpty()) exec(fixtureSql);
+}
+
+TestDatabase::~TestDatabase()
+{
+    if (DataModule6) DataModule6->closeDatabase();
+    for (const QString& c : QSqlDatabase::connectionNames()) QSqlDatabase::database(c, false).close();
+    try {
+        psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1 with (force)").arg(name_)});
+    } catch (...) {
+    }
+}
+
+QString TestDatabase::odbcString() const
+{
+    return connectionString(name_, QStringLiteral("localhost"));
+}
+
+void TestDatabase::exec(const QString& sql) const
+{
+    psql(name_, {}, sql);
+}
+
+QString TestDatabase::value(const QString& sql) const
+{
+    const QStringList r = rows(sql);
+    return r.isEmpty() ? QString() : r.first().section(u'|', 0, 0);
+}
+
+QStringList TestDatabase::rows(const QString& sql) const
+{
+    const QString out = psql(name_, {QStringLiteral("-A"), QStringLiteral("-t"), QStringLiteral("-c"), sql});
+    return out.split(u'\n', Qt::SkipEmptyParts);
+}
+
+void TestDatabase::connectProgram() const
+{
+    if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
+    DataModule6->openDatabase(odbcString());
+}

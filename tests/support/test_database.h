@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+
+// A fresh database for one test binary: created from db/schema.sql plus the test's own fixture,
+// reached by the program's own connection string, dropped at the end.
+class TestDatabase {
+public:
+    explicit TestDatabase(const QString& fixtureSql = QString());
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    QString name() const { return name_; }
+    QString odbcString() const;
+
+    // Runs SQL through psql (outside the program's connection); throws on failure.
+    void exec(const QString& sql) const;
+    // The first column of the first row, as psql prints it ("" for no row).
+    QString value(const QString& sql) const;
+    // Every row, columns joined by '|'.
+    QStringList rows(const QString& sql) const;
+
+    // Opens the program's data module connection (DataModule6 is created when absent).
+    void connectProgram() const;
+
+    static QString sourceDir();
+
+private:
+    QString psql(const QString& database, const QStringList& args, const QString& input = QString()) const;
+    QString name_;
+};
