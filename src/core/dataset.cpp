@@ -2,6 +2,7 @@
 
 #include "db_error.h"
 #include "number_format.h"
+#include "odbc_fetch.h"
 #include "sql_text.h"
 
 #include <QLocale>
@@ -13,9 +14,9 @@
 
 namespace {
 
-FieldType typeOf(const QSqlField& f)
+FieldType typeOf(const QMetaType& t)
 {
-    switch (f.metaType().id()) {
+    switch (t.id()) {
     case QMetaType::Short:
     case QMetaType::UShort: return FieldType::SmallInt;
     case QMetaType::Int:
@@ -244,25 +245,16 @@ void Dataset::fetch()
     if (!database.isOpen()) throw DbError(QStringLiteral("%1: нет подключения к базе данных").arg(name()));
     QStringList names;
     const QString text = sqltext::toPositional(sqlText(), &names);
-    QSqlQuery q(database);
-    q.setForwardOnly(true);
-    bool ok;
-    if (names.isEmpty()) {
-        ok = q.exec(text);
-    } else {
-        if (!q.prepare(text)) throwQuery(q);
-        for (const QString& n : names) q.addBindValue(params_.value(n.toLower()));
-        ok = q.exec();
-    }
-    if (!ok) throwQuery(q);
+    QVariantList values;
+    for (const QString& n : names) values << params_.value(n.toLower());
+    FetchedRows result = odbcFetchAll(database, text, values);
 
-    const QSqlRecord rec = q.record();
     columns_.clear();
     defs_.clear();
     index_.clear();
-    for (int i = 0; i < rec.count(); ++i) {
-        const QString n = rec.fieldName(i);
-        FieldDef d{n, typeOf(rec.field(i)), false, 0, {}};
+    for (int i = 0; i < result.names.size(); ++i) {
+        const QString& n = result.names.at(i);
+        FieldDef d{n, typeOf(result.types.at(i)), false, 0, {}};
         for (const FieldDef& decl : declared_) {
             if (decl.name.compare(n, Qt::CaseInsensitive) == 0) {
                 d = decl;
@@ -276,13 +268,7 @@ void Dataset::fetch()
     for (const FieldDef& decl : declared_)
         if (!index_.contains(decl.name.toUpper())) fieldNotFound(decl.name);
 
-    rows_.clear();
-    const int n = rec.count();
-    while (q.next()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i) row[i] = q.value(i);
-        rows_.push_back(std::move(row));
-    }
+    rows_ = std::move(result.rows);
 }
 
 void Dataset::close()
