@@ -2,6 +2,7 @@
 
 #include "dataset.h"
 #include "error_report.h"
+#include "messages.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,13 +17,15 @@ void DatasetModel::setDataset(Dataset* ds)
 {
     for (const auto& c : links_) disconnect(c);
     links_.clear();
-    beginResetModel();
     ds_ = ds;
-    endResetModel();
+    shownRows_ = -1;  // forces a full reset below
     if (ds) {
         links_ << connect(ds, &Dataset::rowsReset, this, &DatasetModel::reset);
         links_ << connect(ds, &Dataset::rowChanged, this, [this](int row) {
             if (row >= 0) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        });
+        links_ << connect(ds, &Dataset::currentMoved, this, [this] {
+            if (rowCount() > 0) emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
         });
     }
     reset();
@@ -30,17 +33,26 @@ void DatasetModel::setDataset(Dataset* ds)
 
 void DatasetModel::setColumns(const QList<GridColumn>& columns)
 {
-    beginResetModel();
     columns_ = columns;
-    endResetModel();
+    shownRows_ = -1;
     reset();
 }
 
 void DatasetModel::reset()
 {
+    QVector<int> cols;
+    for (const GridColumn& c : columns_) cols.append(ds_ && ds_->isOpen() ? ds_->fieldIndex(c.field) : -1);
+    const int rows = ds_ && ds_->isOpen() ? ds_->visibleRowCount() : 0;
+    if (cols == fieldCols_ && rows == shownRows_ && rows > 0) {
+        // Same shape (a re-read, a refresh): repaint in place, so an open cell editor and the
+        // current cell survive.
+        emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, 0, rows - 1);
+        return;
+    }
     beginResetModel();
-    fieldCols_.clear();
-    for (const GridColumn& c : columns_) fieldCols_.append(ds_ && ds_->isOpen() ? ds_->fieldIndex(c.field) : -1);
+    fieldCols_ = cols;
+    shownRows_ = qMax(rows, 0);
     endResetModel();
 }
 
@@ -51,8 +63,7 @@ int DatasetModel::fieldColumn(int gridColumn) const
 
 int DatasetModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid() || !ds_ || !ds_->isOpen()) return 0;
-    return ds_->visibleRowCount();
+    return parent.isValid() ? 0 : shownRows_;
 }
 
 int DatasetModel::columnCount(const QModelIndex& parent) const
@@ -87,6 +98,12 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && ds_ && ds_->isOpen()) {
+        // The row indicator: the new row is starred, the current row pointed at.
+        if (section == ds_->insertRow()) return QStringLiteral("*");
+        if (section == ds_->currentRow()) return QStringLiteral("\u25B6");
+        return QString();
+    }
     if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size()) return {};
     if (role == Qt::DisplayRole) return columns_.at(section).title;
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
@@ -111,6 +128,8 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (role != Qt::EditRole || !ds_ || !index.isValid()) return false;
     const int fc = fieldColumn(index.column());
     if (fc < 0) return false;
+    // A cell editor that closes without a change commits the same text: nothing to write then.
+    if (value.toString() == data(index, Qt::EditRole).toString()) return true;
     bool ok = false;
     guarded([&] {
         ds_->moveToRow(index.row());
@@ -227,6 +246,7 @@ void DataGrid::applyWidths()
 void DataGrid::setEditable(bool on)
 {
     model_->setEditable(on);
+    verticalHeader()->setVisible(on);
     setEditTriggers(on ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(on ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
 }
@@ -246,7 +266,7 @@ void DataGrid::syncSelection()
     syncing_ = true;
     const int row = ds->isOpen() ? ds->currentRow() : -1;
     if (row >= 0 && row < model_->rowCount()) {
-        int col = currentIndex().isValid() ? currentIndex().column() : 0;
+        int col = currentIndex().isValid() ? currentIndex().column() : qMax(lastColumn_, 0);
         while (col < model_->columnCount() - 1 && isColumnHidden(col)) ++col;
         setCurrentIndex(model_->index(row, col));
         scrollTo(model_->index(row, col));
@@ -264,11 +284,50 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
         guarded([&] { dataset()->moveToRow(current.row()); })();
         syncing_ = false;
     }
-    if (current.column() != lastColumn_) {
-        if (lastColumn_ >= 0) emit columnExit(lastColumn_);
-        lastColumn_ = current.column();
-        if (current.isValid()) emit columnEnter(current.column());
+    if (current.isValid() && current.column() != lastColumn_) {
+        const int left = lastColumn_;
+        lastColumn_ = current.column();  // a reload inside the handlers comes back to this column
+        // Announced once the view has finished moving (and closed its cell editor), so that handlers
+        // may store and re-read the rows.
+        QMetaObject::invokeMethod(
+            this,
+            [this, left, entered = current.column()] {
+                if (left >= 0) emit columnExit(left);
+                emit columnEnter(entered);
+            },
+            Qt::QueuedConnection);
     }
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* e)
+{
+    Dataset* ds = dataset();
+    const bool editable = editTriggers() != NoEditTriggers;
+    if (editable && ds && ds->isOpen()) {
+        const QModelIndex cur = currentIndex();
+        const bool lastRow = !cur.isValid() || cur.row() >= model_->rowCount() - 1;
+        int lastVisible = model_->columnCount() - 1;
+        while (lastVisible > 0 && isColumnHidden(lastVisible)) --lastVisible;
+        const bool moveBelow = (e->key() == Qt::Key_Down && e->modifiers() == Qt::NoModifier)
+                               || (e->key() == Qt::Key_Tab && (!cur.isValid() || cur.column() >= lastVisible));
+        if (moveBelow && lastRow && ds->state() != Dataset::State::Insert) {
+            guarded([&] {
+                ds->append();
+                int first = 0;
+                while (first < model_->columnCount() - 1 && isColumnHidden(first)) ++first;
+                setCurrentIndex(model_->index(ds->currentRow(), e->key() == Qt::Key_Tab ? first : qMax(cur.column(), 0)));
+            })();
+            return;
+        }
+        if (e->key() == Qt::Key_Delete && (e->modifiers() & Qt::ControlModifier)) {
+            guarded([&] {
+                if (ds->isEmpty() || (canDeleteRow_ && !canDeleteRow_())) return;
+                if (msg::askYesNo(QStringLiteral("Подтверждение"), QStringLiteral("Удалить запись?"))) ds->remove();
+            })();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(e);
 }
 
 void DataGrid::mouseDoubleClickEvent(QMouseEvent* e)

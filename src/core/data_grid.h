@@ -59,6 +59,7 @@ private:
     QPointer<Dataset> ds_;
     QList<GridColumn> columns_;
     QVector<int> fieldCols_;
+    int shownRows_ = 0;
     bool editable_ = false;
     QList<QMetaObject::Connection> links_;
 };
@@ -77,8 +78,11 @@ public:
     void setColumnVisible(int column, bool visible);
     DatasetModel* datasetModel() const { return model_; }
 
-    // In-place editing (norms grid).
+    // In-place editing (norms grid): moving below the last row starts a new one, the row indicator
+    // marks the current row, and deleting a row from the keyboard (Ctrl+Del) asks first.
     void setEditable(bool on);
+    // Decides whether a row may be deleted from the keyboard (for example never the last one).
+    void setCanDeleteRow(std::function<bool()> check) { canDeleteRow_ = std::move(check); }
 
     using DrawHook = std::function<void(CellDraw&, DataGrid&)>;
     void setDrawCellHook(DrawHook hook) { drawHook_ = std::move(hook); }
@@ -95,12 +99,14 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void syncSelection();
     void applyWidths();
     DatasetModel* model_;
     DrawHook drawHook_;
+    std::function<bool()> canDeleteRow_;
     QList<QMetaObject::Connection> links_;
     bool syncing_ = false;
     int lastColumn_ = -1;

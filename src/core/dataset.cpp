@@ -285,7 +285,11 @@ void Dataset::close()
 
 void Dataset::rebuildView(bool keepCurrent)
 {
-    const int keepRow = keepCurrent && cur_ >= 0 && cur_ < view_.size() ? view_.at(cur_) : -1;
+    rebuildViewAt(keepCurrent && cur_ >= 0 && cur_ < view_.size() ? view_.at(cur_) : -1, -1);
+}
+
+void Dataset::rebuildViewAt(int keepRow, int fallbackPos)
+{
     view_.clear();
     view_.reserve(int(rows_.size()));
     if (filtered_ && !filter_.isEmpty()) {
@@ -306,6 +310,7 @@ void Dataset::rebuildView(bool keepCurrent)
         });
     }
     int pos = view_.isEmpty() ? -1 : 0;
+    if (fallbackPos >= 0 && !view_.isEmpty()) pos = std::min(fallbackPos, int(view_.size()) - 1);
     if (keepRow >= 0) {
         const int found = int(view_.indexOf(keepRow));
         if (found >= 0) pos = found;
@@ -566,6 +571,7 @@ void Dataset::edit()
 void Dataset::post()
 {
     if (!isPending()) return;
+    if (beforePost_) beforePost_(*this);
     QSqlQuery q(db());
     if (state_ == State::Insert) {
         QStringList cols, marks;
@@ -698,19 +704,14 @@ void Dataset::refresh()
         for (const QString& k : keyFields_)
             if (const int c = fieldIndex(k); c >= 0) key << rows_[view_[cur_]].at(c);
     fetch();
-    rebuildView(false);
-    if (!key.isEmpty()) {
-        for (int i = 0; i < view_.size(); ++i) {
-            bool same = true;
-            for (int k = 0; k < keyFields_.size() && same; ++k)
-                same = QVariant::compare(rows_[view_[i]].at(fieldIndex(keyFields_[k])), key[k]) == QPartialOrdering::Equivalent;
-            if (same) {
-                setCurrent(i);
-                return;
-            }
-        }
+    int keepRow = -1;
+    for (int r = 0; !key.isEmpty() && r < int(rows_.size()) && keepRow < 0; ++r) {
+        bool same = true;
+        for (int k = 0; k < keyFields_.size() && same; ++k)
+            same = QVariant::compare(rows_[r].at(fieldIndex(keyFields_[k])), key[k]) == QPartialOrdering::Equivalent;
+        if (same) keepRow = r;
     }
-    if (keepPos >= 0 && !view_.isEmpty()) setCurrent(std::min(keepPos, int(view_.size()) - 1));
+    rebuildViewAt(keepRow, keepPos);
 }
 
 int Dataset::visibleRowCount() const

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 
 class Dataset;
 
@@ -115,6 +116,9 @@ public:
     // Editing (single-table datasets).
     void insert();
     void append();
+    // Runs just before a pending row is written, whatever started the write: the place to fill
+    // values the row must always carry (such as the owner's key of a new row).
+    void setBeforePost(std::function<void(Dataset&)> hook) { beforePost_ = std::move(hook); }
     void edit();
     void post();
     void cancel();
@@ -142,6 +146,7 @@ private:
     QSqlDatabase db() const;
     void fetch();
     void rebuildView(bool keepCurrent);
+    void rebuildViewAt(int keepRow, int fallbackPos);
     const QVector<QVariant>* currentRowData() const;
     void checkEditable() const;
     void ensureBrowse();
@@ -174,4 +179,5 @@ private:
     QVector<QVariant> pending_;
     QVector<bool> modified_;
     int insertPos_ = -1;
+    std::function<void(Dataset&)> beforePost_;
 };

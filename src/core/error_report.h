@@ -1,4 +1,5 @@
 #pragma once
+#include <concepts>
 #include <exception>
 #include <utility>
 
@@ -11,7 +12,8 @@ void reportUnknownError();
 template <typename F>
 auto guarded(F f)
 {
-    return [f = std::move(f)](auto&&... args) {
+    // Constrained, so that Qt can tell how many of a signal's arguments the handler takes.
+    return [f = std::move(f)](auto&&... args) requires std::invocable<F&, decltype(args)...> {
         try {
             f(std::forward<decltype(args)>(args)...);
         } catch (const std::exception& e) {
