@@ -607,7 +607,7 @@ void Dataset::post()
     }
 
     // Edit: only what was changed, by key (or by every original value when the table has no key).
-    QStringList sets, where;
+    QStringList sets;
     QVariantList values;
     const QVector<QVariant>& original = rows_[view_[cur_]];
     for (int i = 0; i < columns_.size(); ++i) {
@@ -619,19 +619,7 @@ void Dataset::post()
         cancel();
         return;
     }
-    QStringList keys = keyFields_;
-    if (keys.isEmpty()) keys = columns_;
-    for (const QString& k : keys) {
-        const int col = fieldIndex(k);
-        if (col < 0) fieldNotFound(k);
-        if (original[col].isNull()) {
-            where << k + QStringLiteral(" is null");
-        } else {
-            where << k + QStringLiteral("=?");
-            values << original[col];
-        }
-    }
-    const QString text = QStringLiteral("update %1 set %2 where %3").arg(updateTable_, sets.join(u','), where.join(QStringLiteral(" and ")));
+    const QString text = QStringLiteral("update %1 set %2 where %3").arg(updateTable_, sets.join(u','), whereByKey(original, &values));
     if (!q.prepare(text)) throwQuery(q);
     for (const QVariant& v : values) q.addBindValue(v);
     if (!q.exec()) throwQuery(q);
@@ -639,6 +627,23 @@ void Dataset::post()
     state_ = State::Browse;
     pending_.clear();
     emit rowChanged(cur_);
+}
+
+QString Dataset::whereByKey(const QVector<QVariant>& row, QVariantList* values) const
+{
+    // By key; a table without one (the build stamp's) by every original value.
+    QStringList where;
+    for (const QString& k : keyFields_.isEmpty() ? columns_ : keyFields_) {
+        const int col = fieldIndex(k);
+        if (col < 0) fieldNotFound(k);
+        if (row[col].isNull()) {
+            where << k + QStringLiteral(" is null");
+        } else {
+            where << k + QStringLiteral("=?");
+            *values << row[col];
+        }
+    }
+    return where.join(QStringLiteral(" and "));
 }
 
 void Dataset::cancel()
@@ -665,21 +670,9 @@ void Dataset::remove()
     if (state_ == State::Edit) cancel();
     if (cur_ < 0) throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()));
     const QVector<QVariant>& row = rows_[view_[cur_]];
-    QStringList where;
     QVariantList values;
-    QStringList keys = keyFields_.isEmpty() ? columns_ : keyFields_;
-    for (const QString& k : keys) {
-        const int col = fieldIndex(k);
-        if (col < 0) fieldNotFound(k);
-        if (row[col].isNull()) {
-            where << k + QStringLiteral(" is null");
-        } else {
-            where << k + QStringLiteral("=?");
-            values << row[col];
-        }
-    }
     QSqlQuery q(db());
-    if (!q.prepare(QStringLiteral("delete from %1 where %2").arg(updateTable_, where.join(QStringLiteral(" and "))))) throwQuery(q);
+    if (!q.prepare(QStringLiteral("delete from %1 where %2").arg(updateTable_, whereByKey(row, &values)))) throwQuery(q);
     for (const QVariant& v : values) q.addBindValue(v);
     if (!q.exec()) throwQuery(q);
     const int removed = view_[cur_];

@@ -147,6 +147,7 @@ private:
     void fetch();
     void rebuildView(bool keepCurrent);
     void rebuildViewAt(int keepRow, int fallbackPos);
+    QString whereByKey(const QVector<QVariant>& row, QVariantList* values) const;
     const QVector<QVariant>* currentRowData() const;
     void checkEditable() const;
     void ensureBrowse();
