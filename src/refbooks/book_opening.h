@@ -1,0 +1,24 @@
+#pragma once
+
+class Dataset;
+class ListWindow;
+
+// How the other windows open a reference book: they set its mode and buttons and open the shared dataset
+// it shows; the book itself writes the database.
+
+// Manage mode, from the journal's menu "Справочники": Tag 0, the dataset opened, "Изменить" in Button2
+// (not the default button), "Добавить" and "Удалить" shown; shown modally, the dataset closed on return.
+void openBookForManaging(ListWindow* book, Dataset* list);
+
+// Pick mode: Tag 1, the dataset opened, "Выбрать" in Button2 as the default button, "Добавить" and
+// "Удалить" hidden, the search box shown and cleared. Open and position the dataset first where a pick
+// starts on a given row.
+void preparePicking(ListWindow* book, Dataset* list);
+
+// After a pick from the operation dialog or the entry editor's operations book: Button2 is no longer the
+// default button and the search box is hidden again.
+void endPicking(ListWindow* book);
+
+// A whole pick: prepare, show modally, end it when `endAfter` (the operation dialog's picks; the entry
+// editor's worker pick leaves the list as it is), close the dataset.
+void openBookForPicking(ListWindow* book, Dataset* list, bool endAfter);

@@ -1,0 +1,13 @@
+#pragma once
+#include "book_editor.h"
+
+// The operation kind editor: the kind's name.
+class TForm9 : public BookEditor {
+    Q_OBJECT
+public:
+    explicit TForm9(QWidget* parent = nullptr);
+
+    QLineEdit* Edit1;  // "Операция"
+
+    void Button1Click() override;
+};

@@ -1,0 +1,72 @@
+#include "kinds_list.h"
+
+#include "data_module.h"
+#include "instances.h"
+#include "kind_editor.h"
+#include "messages.h"
+#include "operation_dialog.h"
+
+#include <QLineEdit>
+
+namespace {
+
+ListWindow::Look look()
+{
+    ListWindow::Look l;
+    l.caption = QStringLiteral("Виды операций");
+    l.columns = {{QStringLiteral("VID"), QStringLiteral("Операции"), 309}};
+    l.gridSize = QSize(334, 529);
+    l.fixedSize = false;
+    l.searchField = QStringLiteral("vid");
+    l.searchPlace = ListWindow::SearchPlace::BelowGrid;
+    l.searchWidth = 333;
+    // The search box is for picking only; an opener shows it.
+    l.searchShown = false;
+    return l;
+}
+
+}  // namespace
+
+TForm8::TForm8(QWidget* parent) : ListWindow(look(), parent)
+{
+    setObjectName(QStringLiteral("Form8"));
+    resize(sizeHint());
+}
+
+Dataset* TForm8::dataset() const
+{
+    return DataModule6->Vid_oper;
+}
+
+void TForm8::Button1Click()
+{
+    Form9->Edit1->clear();
+    Form9->setWindowTitle(QStringLiteral("Заведение нового вида операций"));
+    Form9->Tag = 1;
+    Form9->exec();
+}
+
+void TForm8::Button2Click()
+{
+    Dataset* kinds = dataset();
+    if (pickMode()) {
+        // From no row at all (a search that matches nothing) this hands back an empty name and id 0.
+        Form10->Edit2->setText(kinds->fieldByName(QStringLiteral("vid")).asString().trimmed());
+        Form10->ChosenKindId = kinds->fieldByName(QStringLiteral("id")).asInteger();
+        close();
+        return;
+    }
+    Form9->setWindowTitle(QStringLiteral("Изменение данных вида операции"));
+    Form9->Tag = 2;
+    Form9->Edit1->setText(kinds->fieldByName(QStringLiteral("vid")).asString().trimmed());
+    Form9->exec();
+}
+
+void TForm8::Button3Click()
+{
+    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить вид операции?"))) return;
+    Dataset* kinds = dataset();
+    kinds->remove();
+    kinds->close();
+    kinds->open();
+}

@@ -1,0 +1,109 @@
+#include "norms_window.h"
+
+#include "data_grid.h"
+#include "data_module.h"
+#include "dataset.h"
+#include "error_report.h"
+#include "instances.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+TForm22::TForm22(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form22"));
+    setWindowTitle(QStringLiteral("Норматив"));
+    setFixedSize(365, 278);
+
+    norm = new Dataset(QStringLiteral("norm"), this);
+    norm->setConnectionName(TDataModule6::kConnection);
+    norm->setTable(QStringLiteral("accounts_dep.norm"), {QStringLiteral("id")});
+    norm->setFields({{"id", FieldType::AutoInc, true},
+                     {"o_id", FieldType::Integer},
+                     {"norma", FieldType::Integer},
+                     {"prize", FieldType::Integer},
+                     {"price", FieldType::Double, false, 0, QStringLiteral("#0.00#")}});
+    norm->setIndexFieldNames(QStringLiteral("norma"));
+    // However a new row was started (keyboard, mouse, Tab past the last cell), it is stored with the
+    // operation it belongs to; without its o_id it would fall out of the operation's norms.
+    norm->setBeforePost([](Dataset& ds) {
+        if (ds.state() == Dataset::State::Insert && DataModule6 && DataModule6->Oper->isOpen() && !DataModule6->Oper->isEmpty())
+            ds.fieldByName(QStringLiteral("o_id")).setInteger(DataModule6->Oper->fieldByName(QStringLiteral("id")).asInteger());
+    });
+
+    DBGrid1 = new DataGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("Норматив"));
+    DBGrid1->setGeometry(0, 0, 365, 241);
+    DBGrid1->setColumns({{QStringLiteral("norma"), QStringLiteral("Норматив"), 133},
+                         {QStringLiteral("price"), QStringLiteral("Цена"), 105},
+                         {QStringLiteral("prize"), QStringLiteral("Премия, %"), 82}});
+    DBGrid1->setEditable(true);
+    DBGrid1->setDataset(norm);
+    DBGrid1->setCanDeleteRow([this] { return norm->recordCount() > 1; });
+    connect(DBGrid1, &DataGrid::columnEnter, this, guarded([this](int) { DBGrid1ColEnter(); }));
+    connect(DBGrid1, &DataGrid::columnExit, this, guarded([this](int) { DBGrid1ColExit(); }));
+
+    Button2 = new QPushButton(QStringLiteral("&Удалить"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(8, 247, 90, 25);
+    Button2->setAutoDefault(false);
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+
+    Button1 = new QPushButton(QStringLiteral("&Сохранить"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(267, 247, 90, 25);
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+
+    setTabOrder(DBGrid1, Button1);
+    setTabOrder(Button1, Button2);
+}
+
+void TForm22::DBGrid1ColEnter()
+{
+    if (!norm->isOpen()) return;
+    if (norm->recNo() < 0) {
+        if (norm->state() != Dataset::State::Insert) norm->append();
+        NewRow = true;
+    } else {
+        norm->edit();
+        NewRow = false;
+    }
+}
+
+void TForm22::DBGrid1ColExit()
+{
+    if (!norm->isPending()) return;
+    if (NewRow && DataModule6->Oper->isOpen() && !DataModule6->Oper->isEmpty())
+        norm->fieldByName(QStringLiteral("o_id")).setInteger(DataModule6->Oper->fieldByName(QStringLiteral("id")).asInteger());
+    norm->refresh();
+}
+
+void TForm22::Button1Click()
+{
+    if (norm->isPending()) norm->post();
+    Dataset* oper = DataModule6->Oper;
+    const int row = oper->recNo();
+    oper->close();
+    oper->open();
+    oper->setRecNo(row);
+    accept();
+}
+
+void TForm22::Button2Click()
+{
+    // The last norm of an operation is never deleted: without it the operation leaves the operations book.
+    if (norm->recordCount() > 1) norm->remove();
+    norm->refresh();
+}
+
+void TForm22::keyPressEvent(QKeyEvent* e)
+{
+    // "Сохранить" is the cancel button too: Escape saves and closes.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        Button1->click();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}

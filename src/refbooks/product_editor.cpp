@@ -1,0 +1,60 @@
+#include "product_editor.h"
+
+#include "book_rows.h"
+#include "data_module.h"
+#include "dataset.h"
+#include "instances.h"
+#include "messages.h"
+#include "product_group.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+TForm7::TForm7(QWidget* parent) : BookEditor(QStringLiteral("Изделие"), QStringLiteral("Данные об изделии"), parent)
+{
+    setObjectName(QStringLiteral("Form7"));
+    Edit1 = addLineEdit("Edit1", QStringLiteral("&Марка"), 289);
+    Edit2 = addLineEdit("Edit2", QStringLiteral("&Расценка"), 49);
+    Edit2->installEventFilter(this);
+}
+
+bool TForm7::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Edit2 && e->type() == QEvent::KeyPress) {
+        if (Edit2KeyPress(static_cast<QKeyEvent*>(e)->text())) return true;
+    }
+    return BookEditor::eventFilter(watched, e);
+}
+
+bool TForm7::Edit2KeyPress(const QString& typed)
+{
+    // Only typed characters are filtered; caret keys, Enter and Esc keep their work.
+    if (typed.size() != 1 || !typed.at(0).isPrint()) return false;
+    const QChar c = typed.at(0);
+    if (c >= u'0' && c <= u'9') return false;
+    if (c == u'.' || c == u',') Edit2->insert(QStringLiteral(","));
+    return true;
+}
+
+void TForm7::Button1Click()
+{
+    if (Edit1->text().trimmed().isEmpty() || Edit2->text().trimmed().isEmpty()) {
+        msg::error(QStringLiteral("Все поля должны быть заполнены!"));
+        return;
+    }
+    const QString mark = Edit1->text().trimmed();
+    Dataset* izdel = DataModule6->Izdel;
+    const bool adding = Tag == 1;
+    std::optional<qint64> self;
+    if (!adding) self = izdel->fieldByName(QStringLiteral("id")).asLargeInt();
+    if (DataModule6->CheckDuplicate(sameNameCount(QStringLiteral("izdel"), QStringLiteral("marka"), mark, self),
+                                    QStringLiteral("Такая марка изделия уже заведена!")))
+        return;
+    storeRow(izdel, adding, [&] {
+        izdel->fieldByName(QStringLiteral("marka")).setString(mark);
+        izdel->fieldByName(QStringLiteral("nom")).setString(productGroup(mark));
+        // Read with the workstation's decimal comma; a text that is no number stops the save here.
+        izdel->fieldByName(QStringLiteral("massa")).setString(Edit2->text());
+    });
+    accept();
+}

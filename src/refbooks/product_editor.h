@@ -1,0 +1,20 @@
+#pragma once
+#include "book_editor.h"
+
+// The product editor "Изделие": the mark and its rate; the product group is derived from the mark.
+class TForm7 : public BookEditor {
+    Q_OBJECT
+public:
+    explicit TForm7(QWidget* parent = nullptr);
+
+    QLineEdit* Edit1;  // "Марка"
+    QLineEdit* Edit2;  // "Расценка"
+
+    void Button1Click() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    bool Edit2KeyPress(const QString& typed);  // true when the key is taken away from the box
+};

@@ -1,0 +1,80 @@
+#include "products_list.h"
+
+#include "data_module.h"
+#include "instances.h"
+#include "messages.h"
+#include "operation_dialog.h"
+#include "product_editor.h"
+
+#include <QLineEdit>
+
+namespace {
+
+ListWindow::Look look()
+{
+    ListWindow::Look l;
+    l.caption = QStringLiteral("Изделия");
+    l.columns = {{QStringLiteral("MARKA"), QStringLiteral("Марка изделия"), 315},
+                 {QStringLiteral("massa"), QStringLiteral("Коробки"), 67, Qt::AlignLeft}};
+    l.gridSize = QSize(406, 529);
+    l.searchField = QStringLiteral("marka");
+    l.searchPlace = ListWindow::SearchPlace::BelowGrid;
+    l.searchWidth = 405;
+    l.searchKeys = ListWindow::SearchKeys::AllButUpDown;
+    // Changing is by double click only, and there is no search, until an opener shows them.
+    l.searchShown = false;
+    l.editButtonsShown = false;
+    return l;
+}
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent) : ListWindow(look(), parent)
+{
+    setObjectName(QStringLiteral("Form3"));
+}
+
+Dataset* TForm3::dataset() const
+{
+    return DataModule6->Izdel;
+}
+
+void TForm3::Button1Click()
+{
+    Dataset* izdel = dataset();
+    const int row = izdel->recNo();
+    Form7->Edit1->clear();
+    Form7->Edit2->clear();
+    Form7->setWindowTitle(QStringLiteral("Заведение нового изделия"));
+    Form7->Tag = 1;
+    Form7->exec();
+    izdel->setRecNo(row);
+}
+
+void TForm3::Button2Click()
+{
+    Dataset* izdel = dataset();
+    const int row = izdel->recNo();
+    if (pickMode()) {
+        // From no row at all (a search that matches nothing) this hands back an empty mark and id 0.
+        Form10->Edit1->setText(izdel->fieldByName(QStringLiteral("marka")).asString().trimmed());
+        Form10->ChosenProductId = int(izdel->fieldByName(QStringLiteral("id")).asLargeInt());
+        close();
+    } else {
+        Form7->setWindowTitle(QStringLiteral("Изменение данных изделия"));
+        Form7->Tag = 2;
+        Form7->Edit1->setText(izdel->fieldByName(QStringLiteral("marka")).asString().trimmed());
+        Form7->Edit2->setText(izdel->fieldByName(QStringLiteral("massa")).asString().trimmed());
+        Form7->exec();
+    }
+    izdel->setRecNo(row);
+}
+
+void TForm3::Button3Click()
+{
+    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить изделие?"))) return;
+    Dataset* izdel = dataset();
+    izdel->remove();
+    // Re-read, staying on the row that took the deleted one's place (the last row when it was the last).
+    izdel->refresh();
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include "book_editor.h"
+#include "lookup_box.h"
+
+class Command;
+class Dataset;
+
+// The worker editor "Работники": the name and the three lookups of the enterprise database. Only the name
+// and the department's caption are stored (accounts_dep.person has no column for position or role).
+class TForm2 : public BookEditor {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+
+    QLineEdit* Edit1;
+    LookupBox* LCB_department;
+    LookupBox* LCB_staffpos;
+    LookupBox* LCB_roles;
+
+    int PersonId = 0;
+    // The department caption the worker being changed has; kept when no department is chosen.
+    QString PersonDepartment;
+    Command* cmd_person;
+
+    Dataset* roles;
+    Dataset* staffpos;
+    Dataset* department;
+
+    // Re-reads the lookup tables (staffpos, roles, department) so the boxes show what the database holds.
+    void reopenLookups();
+    // Shows a stored department caption in its box (no choice when no department has that caption).
+    void showDepartment(const QString& caption);
+
+    void Button1Click() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+};

@@ -1,0 +1,90 @@
+#include "workers_list.h"
+
+#include "command.h"
+#include "data_module.h"
+#include "entry_editor.h"
+#include "instances.h"
+#include "messages.h"
+#include "worker_editor.h"
+
+#include <QLineEdit>
+
+namespace {
+
+ListWindow::Look look()
+{
+    ListWindow::Look l;
+    l.caption = QStringLiteral("Список рабочих");
+    l.columns = {{QStringLiteral("fio"), QStringLiteral("ФИО"), 300},
+                 {QStringLiteral("s_staffpos_hl"), QStringLiteral("Должность"), 300}};
+    l.fixedSize = false;
+    l.searchField = QStringLiteral("fio");
+    l.searchWidth = 241;
+    return l;
+}
+
+// Re-reads the workers and goes back to a row number (the last row when fewer are left).
+void reloadAt(Dataset* workers, int recNo)
+{
+    workers->close();
+    workers->open();
+    if (!workers->isEmpty()) workers->setRecNo(recNo);
+}
+
+}  // namespace
+
+TForm5::TForm5(QWidget* parent) : ListWindow(look(), parent)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setFixedSize(641, 550);
+}
+
+Dataset* TForm5::dataset() const
+{
+    return DataModule6->Workers;
+}
+
+void TForm5::Button1Click()
+{
+    Form2->Edit1->clear();
+    Form2->setWindowTitle(QStringLiteral("Заведение данных нового работника"));
+    Form2->Tag = 1;
+    Form2->reopenLookups();
+    Form2->exec();
+    dataset()->close();
+    dataset()->open();
+}
+
+void TForm5::Button2Click()
+{
+    Dataset* workers = dataset();
+    if (pickMode()) {
+        if (!workers->isEmpty()) {
+            Form11->Edit1->setText(workers->fieldByName(QStringLiteral("fio")).asString().trimmed());
+            Form11->WorkerId = workers->fieldByName(QStringLiteral("id")).asInteger();
+        }
+        close();
+        return;
+    }
+    const int row = workers->recNo();
+    Form2->setWindowTitle(QStringLiteral("Изменение данных работника"));
+    Form2->Tag = 2;
+    Form2->reopenLookups();
+    Form2->Edit1->setText(workers->fieldByName(QStringLiteral("fio")).asString().trimmed());
+    Form2->PersonId = workers->fieldByName(QStringLiteral("id")).asInteger();
+    Form2->PersonDepartment = workers->fieldByName(QStringLiteral("s_staffpos_hl")).asString();
+    Form2->showDepartment(Form2->PersonDepartment);
+    Form2->exec();
+    reloadAt(workers, row);
+}
+
+void TForm5::Button3Click()
+{
+    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить работника?"))) return;
+    Dataset* workers = dataset();
+    const int row = workers->recNo();
+    Form2->cmd_person->setText(QStringLiteral("delete from accounts_dep.person where id =")
+                               + QString::number(workers->fieldByName(QStringLiteral("id")).asInteger()));
+    Form2->cmd_person->execute();
+    reloadAt(workers, row);
+}

@@ -1,0 +1,141 @@
+// The norms grid stores what is typed as cells are left, keeps new rows with their operation,
+// and never deletes an operation's last norm.
+#include "application.h"
+#include "data_grid.h"
+#include "data_module.h"
+#include "instances.h"
+#include "message_recorder.h"
+#include "norms_window.h"
+#include "test_database.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+const char* kFixture = R"(
+insert into accounts_dep.izdel (marka, nom, massa) values ('ПЛ-10', 'ПЛ', 1), ('КР-20', 'КР', 2);
+insert into accounts_dep.vid_oper (vid) values ('Сварка');
+insert into accounts_dep.oper (vid, naimen, i_id, cena_new)
+  select v.id, 0, i.id, 10 from accounts_dep.vid_oper v, accounts_dep.izdel i;
+)";
+}
+
+class NormsTest : public QObject {
+    Q_OBJECT
+    TestDatabase* db = nullptr;
+    TForm22* form = nullptr;
+    int operId = 0;
+
+    // What the operations book does before it shows the grid.
+    void openFor(const QString& marka)
+    {
+        Dataset* oper = DataModule6->Oper;
+        oper->close();
+        oper->open();
+        QVERIFY(oper->locate("marka", marka));
+        operId = oper->fieldByName("id").asInteger();
+        form->norm->close();
+        form->norm->setFilter(QString("o_id=%1").arg(operId));
+        form->norm->setFiltered(true);
+        form->norm->open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+    }
+    // Types into a cell as a user would, then leaves it with Tab.
+    void typeInto(int row, int column, const QString& text)
+    {
+        DataGrid* g = form->DBGrid1;
+        g->setFocus();
+        g->setCurrentIndex(g->model()->index(row, column));
+        QCoreApplication::processEvents();
+        auto openEditor = [g]() -> QLineEdit* {
+            for (auto* e : g->viewport()->findChildren<QLineEdit*>())
+                if (e->isVisible()) return e;
+            return nullptr;
+        };
+        auto* editor = openEditor();
+        if (!editor) {
+            QTest::keyClick(g, Qt::Key_F2);
+            editor = openEditor();
+        }
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+    }
+    QStringList norms() const
+    {
+        return db->rows(QString("select norma, price, prize from accounts_dep.norm where o_id=%1 order by norma, id").arg(operId));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setWorkstationLocale();
+        db = new TestDatabase(kFixture);
+        db->connectProgram();
+        form = new TForm22;
+    }
+    void cleanupTestCase()
+    {
+        delete form;
+        delete db;
+    }
+
+    void typedPriceIsStoredWhenTheCellIsLeft()
+    {
+        openFor("ПЛ-10");
+        QCOMPARE(form->DBGrid1->model()->data(form->DBGrid1->model()->index(0, 1)).toString(), QString("10,00"));
+        typeInto(0, 1, "12,345");
+        QCOMPARE(norms(), QStringList({"0|12.345|0"}));
+        QCOMPARE(form->DBGrid1->model()->data(form->DBGrid1->model()->index(0, 1)).toString(), QString("12,345"));
+    }
+
+    void newRowBelowTheLastKeepsItsOperation()
+    {
+        openFor("ПЛ-10");
+        DataGrid* g = form->DBGrid1;
+        g->setFocus();
+        g->setCurrentIndex(g->model()->index(0, 0));
+        QCoreApplication::processEvents();
+        for (auto* open : g->viewport()->findChildren<QLineEdit*>())
+            if (open->isVisible()) QTest::keyClick(open, Qt::Key_Escape);
+        QTest::keyClick(g, Qt::Key_Down);  // below the last row: a new row
+        QCOMPARE(g->model()->rowCount(), 2);
+        typeInto(1, 0, "5");
+        typeInto(form->DBGrid1->currentIndex().row(), 1, "7,5");
+        QCOMPARE(norms(), QStringList({"0|12.345|0", "5|7.5|0"}));
+        // "Сохранить": the operations book shows the new count and lowest price on the same row.
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QCOMPARE(DataModule6->Oper->fieldByName("id").asInteger(), operId);
+        QCOMPARE(DataModule6->Oper->fieldByName("norma").asInteger(), 2);
+        QCOMPARE(DataModule6->Oper->fieldByName("cena").asDouble(), 7.5);
+    }
+
+    void lettersAreRefused()
+    {
+        MessageRecorder rec;
+        openFor("КР-20");
+        typeInto(0, 0, "abc");
+        QCOMPARE(rec.seen.size(), 1);
+        QCOMPARE(norms(), QStringList({"0|10|0"}));
+        QVERIFY(form->DBGrid1->isEnabled());
+        form->Button1->click();
+    }
+
+    void deleteNeverRemovesTheLastNorm()
+    {
+        openFor("ПЛ-10");
+        QCOMPARE(form->norm->recordCount(), 2);
+        form->Button2->click();
+        QCOMPARE(norms().size(), 1);
+        form->Button2->click();
+        QCOMPARE(norms().size(), 1);
+        form->Button1->click();
+    }
+};
+
+QTEST_MAIN(NormsTest)
+#include "tst_norms.moc"
