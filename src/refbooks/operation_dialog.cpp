@@ -1,15 +1,32 @@
 #include "operation_dialog.h"
 
-#include <QFormLayout>
+#include "book_opening.h"
+#include "command.h"
+#include "data_module.h"
+#include "dataset.h"
+#include "error_report.h"
+#include "instances.h"
+#include "kinds_list.h"
+#include "messages.h"
+#include "products_list.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
+#include <optional>
+#include <utility>
 
 namespace {
 
+const QString kSameOperation = QStringLiteral("Операция с такими параметрами уже заведена!");
+
 // Read-only and skipped by Tab: only a pick fills it.
-QLineEdit* pickedBox(QWidget* parent, const char* name, int width)
+QLineEdit* pickedBox(const char* name, int width)
 {
-    auto* e = new QLineEdit(parent);
+    auto* e = new QLineEdit;
     e->setObjectName(QLatin1String(name));
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::ClickFocus);
@@ -17,19 +34,126 @@ QLineEdit* pickedBox(QWidget* parent, const char* name, int width)
     return e;
 }
 
+QPushButton* pickButton(const char* name, const QString& what)
+{
+    auto* b = new QPushButton(QStringLiteral("..."));
+    b->setObjectName(QLatin1String(name));
+    b->setAccessibleName(what);
+    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
+    return b;
+}
+
+// A picked box with its "..." beside it; the row takes the focus on the button.
+QWidget* pickRow(QLineEdit* box, QPushButton* pick)
+{
+    auto* row = new QWidget;
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(box, 1);
+    h->addWidget(pick);
+    row->setFocusProxy(pick);
+    return row;
+}
+
+// The count of other operations with this kind, group and product; when changing, the operation
+// itself is left out.
+QString sameOperationCount(int kind, int group, int product, std::optional<int> except)
+{
+    const QString triple = QStringLiteral(" from accounts_dep.OPER where vid=") + QString::number(kind)
+                           + QStringLiteral(" and naimen=") + QString::number(group) + QStringLiteral(" and i_id=")
+                           + QString::number(product);
+    if (!except) return QStringLiteral("select count(ID) as cnt") + triple;
+    return QStringLiteral("select count(*) as cnt") + triple + QStringLiteral(" and id<>") + QString::number(*except);
+}
+
 }  // namespace
 
-TForm10::TForm10(QWidget* parent) : QDialog(parent)
+QString operationGroupText(int naimen)
+{
+    return naimen == 0 ? QStringLiteral("Готовая продукция") : QStringLiteral("Заготовки");
+}
+
+TForm10::TForm10(QWidget* parent) : BookEditor(QStringLiteral("Цена операции"), QStringLiteral("Цена операции"), parent)
 {
     setObjectName(QStringLiteral("Form10"));
-    setWindowTitle(QStringLiteral("Цена операции"));
-    Edit1 = pickedBox(this, "Edit1", 329);
-    Edit2 = pickedBox(this, "Edit2", 0);
-    auto* form = new QFormLayout(this);
-    auto* mark = new QLabel(QStringLiteral("Марка изделия"), this);
-    mark->setBuddy(Edit1);
-    auto* kind = new QLabel(QStringLiteral("Операция"), this);
-    kind->setBuddy(Edit2);
-    form->addRow(mark, Edit1);
-    form->addRow(kind, Edit2);
+    // The border lets the dialog grow (the kind's box takes the width), never shrink below its contents.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
+
+    Edit1 = pickedBox("Edit1", 329);
+    Edit2 = pickedBox("Edit2", 0);
+    Button3 = pickButton("Button3", QStringLiteral("Марка изделия"));
+    Button4 = pickButton("Button4", QStringLiteral("Операция"));
+    ComboBox1 = new QComboBox;
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems({operationGroupText(0), operationGroupText(1)});
+    ComboBox1->setCurrentIndex(0);
+
+    QWidget* markRow = pickRow(Edit1, Button3);
+    QWidget* kindRow = pickRow(Edit2, Button4);
+    addRow(QStringLiteral("Марка изделия"), markRow);
+    addRow(QStringLiteral("Операция"), kindRow);
+    addRow(QStringLiteral("&Вид"), ComboBox1);
+    // The labels are bold here, and each belongs to its box rather than to the row around it. Qt finds
+    // a box's label only among the box's siblings, so the two boxes beside a "..." are named here.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        for (auto [row, box] : {std::pair<QWidget*, QLineEdit*>{markRow, Edit1}, {kindRow, Edit2}}) {
+            if (label->buddy() != row) continue;
+            label->setBuddy(box);
+            box->setAccessibleName(label->text());
+        }
+    }
+    setTabOrder(Button3, Button4);
+    setTabOrder(Button4, ComboBox1);
+    setTabOrder(ComboBox1, Button1);
+    setTabOrder(Button1, Button2);
+
+    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
+    connect(Button4, &QPushButton::clicked, this, guarded([this] { Button4Click(); }));
+}
+
+void TForm10::Button3Click()
+{
+    openBookForPicking(Form3, DataModule6->Izdel, true);
+}
+
+void TForm10::Button4Click()
+{
+    openBookForPicking(Form8, DataModule6->Vid_oper, true);
+}
+
+void TForm10::Button1Click()
+{
+    const int group = ComboBox1->currentIndex();
+    if (Edit1->text().trimmed().isEmpty() || Edit2->text().trimmed().isEmpty()) {
+        msg::error(QStringLiteral("Все поля должны быть заполнены!"));
+        return;
+    }
+    const QString kind = QString::number(ChosenKindId);
+    const QString product = QString::number(ChosenProductId);
+    Dataset* oper = DataModule6->Oper;
+    if (Tag == 1) {
+        if (DataModule6->CheckDuplicate(sameOperationCount(ChosenKindId, group, ChosenProductId, std::nullopt),
+                                        kSameOperation))
+            return;
+        // The database gives the new operation its first norm, so the book shows it at once.
+        DataModule6->Oper_ins->setText(QStringLiteral("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (") + kind
+                                       + QStringLiteral(", ") + QString::number(group) + QStringLiteral(", ") + product
+                                       + QStringLiteral(", 0)"));
+        DataModule6->Oper_ins->execute();
+    } else {
+        const int id = oper->fieldByName(QStringLiteral("id")).asInteger();
+        if (DataModule6->CheckDuplicate(sameOperationCount(ChosenKindId, group, ChosenProductId, id),
+                                        kSameOperation))
+            return;
+        DataModule6->Oper_ed->setText(QStringLiteral("update accounts_dep.oper set vid=") + kind + QStringLiteral(", naimen=")
+                                      + QString::number(group) + QStringLiteral(",  i_id=") + product
+                                      + QStringLiteral(" where id=") + QString::number(id));
+        DataModule6->Oper_ed->execute();
+    }
+    oper->close();
+    oper->open();
+    accept();
 }

@@ -1,16 +1,29 @@
 #pragma once
-#include <QDialog>
+#include "book_editor.h"
 
+class QComboBox;
 class QLineEdit;
+class QPushButton;
 
-// The operation price dialog. So far only what the products and kinds books fill when picking.
-class TForm10 : public QDialog {
+// The text of an operation's group flag: 0 is finished products, any other value blanks.
+QString operationGroupText(int naimen);
+
+// The operation price dialog: an operation is a product, a kind of work and a group, picked here; no
+// two operations share all three. Its prices are its norms, kept in the norms grid.
+class TForm10 : public BookEditor {
     Q_OBJECT
 public:
     explicit TForm10(QWidget* parent = nullptr);
 
-    QLineEdit* Edit1;  // the chosen product's mark
-    QLineEdit* Edit2;  // the chosen kind's name
+    QLineEdit* Edit1;      // the chosen product's mark
+    QLineEdit* Edit2;      // the chosen kind's name
+    QPushButton* Button3;  // "..." picks the product
+    QPushButton* Button4;  // "..." picks the kind
+    QComboBox* ComboBox1;  // the group: its index is the operation's naimen
     int ChosenProductId = 0;
     int ChosenKindId = 0;
+
+    void Button1Click() override;
+    void Button3Click();
+    void Button4Click();
 };

@@ -58,7 +58,15 @@ private slots:
                 QVERIFY2(label, qPrintable(where));
                 QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box);
                 QVERIFY2(a, qPrintable(where));
-                QCOMPARE(a->text(QAccessible::Name), plain(label->text()));
+                // On Linux Qt names a drop-down list by its chosen entry and gives its label as a relation.
+                auto* combo = qobject_cast<QComboBox*>(box);
+                if (combo && !combo->currentText().isEmpty()) {
+                    bool labelled = false;
+                    for (const auto& r : a->relations(QAccessible::Label)) labelled |= r.first->object() == label;
+                    QVERIFY2(labelled, qPrintable(where));
+                } else {
+                    QCOMPARE(a->text(QAccessible::Name), plain(label->text()));
+                }
             }
         }
     }

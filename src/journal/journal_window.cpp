@@ -1,0 +1,440 @@
+#include "journal_window.h"
+
+#include "command.h"
+#include "connection.h"
+#include "data_grid.h"
+#include "data_module.h"
+#include "entry_editor.h"
+#include "book_opening.h"
+#include "entry_presets.h"
+#include "kinds_list.h"
+#include "operations_list.h"
+#include "products_list.h"
+#include "workers_list.h"
+#include "error_report.h"
+#include "instances.h"
+#include "messages.h"
+#include "program_end.h"
+#include "reopen.h"
+#include "signin_window.h"
+#include "time_sheet_day.h"
+#include "version_gate.h"
+#include "wait_cursor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// The workstation's green and red, as the shop knows them from its journal.
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+
+void paintControl(QWidget* w, const QColor& background, bool bold)
+{
+    // Buttons fill with their button colour by default; the shift and day-off marks colour the area.
+    w->setBackgroundRole(QPalette::Window);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, background);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+    QFont f = w->font();
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Button);
+}
+
+bool isWeekend(const QDate& d)
+{
+    return d.dayOfWeek() >= 6;
+}
+
+// "ok" and "да" both mean accepted; "ok" is what this program writes.
+bool isAccepted(const QString& ok)
+{
+    const QString t = ok.trimmed();
+    return t == QLatin1String("ok") || t == QStringLiteral("да");
+}
+
+QPushButton* makeButton(const QString& text, const char* name, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    // Enter belongs to the date box; no button of the journal is pressed by it.
+    b->setAutoDefault(false);
+    return b;
+}
+
+QRadioButton* makeShiftButton(const QString& text, const char* name, QWidget* parent)
+{
+    auto* r = new QRadioButton(text, parent);
+    r->setObjectName(QLatin1String(name));
+    return r;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Табель"));
+
+    buildMenu();
+
+    RadioButton1 = makeShiftButton(QStringLiteral("Смена №&1"), "RadioButton1", this);
+    RadioButton2 = makeShiftButton(QStringLiteral("Смена №&2"), "RadioButton2", this);
+    RadioButton3 = makeShiftButton(QStringLiteral("Смена №&3"), "RadioButton3", this);
+    RadioButton4 = makeShiftButton(QStringLiteral("&Переработка"), "RadioButton4", this);
+    RadioButton1->setChecked(true);
+    paintShiftButtons(1);
+
+    Label1 = new QLabel(QStringLiteral("Д&ата:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    DateT = new QDateEdit(this);
+    DateT->setObjectName(QStringLiteral("DateT"));
+    DateT->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DateT->setCalendarPopup(true);
+    DateT->installEventFilter(this);
+    Label1->setBuddy(DateT);
+
+    CBox1 = new QCheckBox(QStringLiteral("Вы&ходной"), this);
+    CBox1->setObjectName(QStringLiteral("CBox1"));
+    paintControl(CBox1, buttonFace(), false);
+
+    DBGrid2 = new DataGrid(this);
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    buildGrid();
+
+    Button1 = makeButton(QStringLiteral("&Добавить"), "Button1", this);
+    Button2 = makeButton(QStringLiteral("&Изменить"), "Button2", this);
+    Button3 = makeButton(QStringLiteral("&Удалить"), "Button3", this);
+    Button8 = makeButton(QStringLiteral("О&бновить"), "Button8", this);
+    Button4 = makeButton(QStringLiteral("&Выход"), "Button4", this);  // Esc closes the window as well
+
+    auto* top = new QHBoxLayout;
+    for (QRadioButton* r : {RadioButton1, RadioButton2, RadioButton3, RadioButton4}) top->addWidget(r);
+    top->addSpacing(24);
+    top->addWidget(Label1);
+    top->addWidget(DateT);
+    top->addSpacing(24);
+    top->addWidget(CBox1);
+    top->addStretch(1);
+    auto* bottom = new QHBoxLayout;
+    for (QPushButton* b : {Button1, Button2, Button3, Button8}) bottom->addWidget(b);
+    bottom->addStretch(1);
+    bottom->addWidget(Button4);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(MainMenu1);
+    layout->addLayout(top);
+    layout->addWidget(DBGrid2, 1);
+    layout->addLayout(bottom);
+    setFixedSize(1281, 585 + MainMenu1->sizeHint().height());
+
+    ver = new Dataset(QStringLiteral("ver"), this);
+    ver->setConnectionName(TDataModule6::kConnection);
+    // No key: the one row is written back by its original values.
+    ver->setTable(QStringLiteral("accounts_dep.ver"), {});
+    ver->setFields({{QStringLiteral("d"), FieldType::Integer},
+                    {QStringLiteral("t"), FieldType::Integer},
+                    {QStringLiteral("delim"), FieldType::Text}});
+
+    updtOK = new Command(QStringLiteral("updtOK"), this);
+    updtOK->setConnectionName(TDataModule6::kConnection);
+    updtOK->setText(QStringLiteral("update accounts_dep.smena set ok=:ok where id=:id"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(30000);
+
+    connect(RadioButton1, &QRadioButton::toggled, this, guarded([this](bool on) { if (on) RadioButton1Click(); }));
+    connect(RadioButton2, &QRadioButton::toggled, this, guarded([this](bool on) { if (on) RadioButton2Click(); }));
+    connect(RadioButton3, &QRadioButton::toggled, this, guarded([this](bool on) { if (on) RadioButton3Click(); }));
+    connect(RadioButton4, &QRadioButton::toggled, this, guarded([this](bool on) { if (on) RadioButton4Click(); }));
+    connect(CBox1, &QCheckBox::toggled, this, guarded([this] { CBox1Click(); }));
+    // Choosing a day in the calendar loads it once the drop-down has closed with the date set.
+    QCalendarWidget* calendar = DateT->calendarWidget();
+    connect(calendar, &QCalendarWidget::clicked, this, guarded([this] { DateTChange(); }), Qt::QueuedConnection);
+    connect(calendar, &QCalendarWidget::activated, this, guarded([this] { DateTChange(); }), Qt::QueuedConnection);
+    connect(DBGrid2, &DataGrid::dblClick, this, guarded([this] { DBGrid2DblClick(); }));
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
+    connect(Button8, &QPushButton::clicked, this, guarded([this] { Button8Click(); }));
+    connect(Button4, &QPushButton::clicked, this, guarded([this] { Button4Click(); }));
+    connect(N5, &QAction::triggered, this, guarded([this] { N5Click(); }));
+    connect(Timer1, &QTimer::timeout, this, guarded([this] { Timer1Timer(); }));
+    // The version check runs from start-up to the end, whether the journal is shown or not.
+    Timer1->start();
+}
+
+void TForm1::buildMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    auto item = [](QAction* a, const char* name) {
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    QMenu* books = MainMenu1->addMenu(QStringLiteral("&Справочники"));
+    N2 = item(books->menuAction(), "N2");
+    N1 = item(books->addAction(QStringLiteral("&Рабочие")), "N1");
+    N3 = item(books->addAction(QStringLiteral("&Изделия")), "N3");
+    N4 = item(books->addAction(QStringLiteral("&Цены")), "N4");
+    N6 = item(books->addAction(QStringLiteral("&Операции")), "N6");
+    N8 = item(books->addAction(QStringLiteral("&Внеурочное")), "N8");  // has no action
+    N11 = item(MainMenu1->addAction(QStringLiteral("&Табель по времени")), "N11");
+    QMenu* reports = MainMenu1->addMenu(QStringLiteral("&Отчеты"));
+    N7 = item(reports->menuAction(), "N7");
+    N10 = item(reports->addAction(QStringLiteral("&Сводные отчеты")), "N10");
+    N5 = item(MainMenu1->addAction(QStringLiteral("В&ыход")), "N5");
+    connect(N1, &QAction::triggered, this, guarded([this] { N1Click(); }));
+    connect(N3, &QAction::triggered, this, guarded([this] { N3Click(); }));
+    connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
+    connect(N6, &QAction::triggered, this, guarded([this] { N6Click(); }));
+    // N11 (the time sheet) and N10 (the reports window) are connected by the windows they open,
+    // when those join the program.
+}
+
+void TForm1::buildGrid()
+{
+    const Qt::Alignment right = Qt::AlignRight;
+    const Qt::Alignment centre = Qt::AlignHCenter;
+    DBGrid2->setColumns({
+        {.field = "fio", .title = QStringLiteral("Фамилия И.О."), .width = 250},
+        {.field = "marka", .title = QStringLiteral("Марка изделия"), .width = 260},
+        {.field = "vid", .title = QStringLiteral("Операция"), .width = 155},
+        {.field = "nmn", .title = QStringLiteral("Вид"), .width = 157},
+        {.field = "color", .title = QStringLiteral("Цвет"), .alignment = centre},
+        {.field = "time", .title = QStringLiteral("Часы"), .alignment = right},
+        {.field = "kol_vo", .title = QStringLiteral("Кол-во"), .width = 57, .alignment = right},
+        {.field = "brak", .title = QStringLiteral("Брак"), .width = 49, .alignment = right},
+        {.field = "summa", .title = QStringLiteral("Итого (р.)"), .width = 78, .alignment = right},
+        {.field = "prize", .title = QStringLiteral("Премия (%)"), .alignment = right, .visible = false},
+        {.field = "ok", .title = QStringLiteral("OK"), .width = 37, .alignment = centre},
+        {.field = "vvod", .title = QStringLiteral("Заведен"), .width = 72, .alignment = centre},
+    });
+    DBGrid2->setDrawCellHook([this](CellDraw& cell, DataGrid&) { DBGrid2DrawColumnCell(cell); });
+}
+
+bool TForm1::FormCreate(const QStringList& arguments)
+{
+    if (!DataModule6) DataModule6 = new TDataModule6(qApp);
+    DBGrid2->setDataset(DataModule6->Smena1);
+    try {
+        DataModule6->closeDatabase();
+        DataModule6->openDatabase(connectionStringForArguments(arguments));
+        Form23 = new TForm23;
+        Form23->show();
+    } catch (...) {
+        msg::error(QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
+        close();
+        return false;
+    }
+    return true;
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Each showing of the journal starts on today's entries.
+    if (!event->spontaneous()) guarded([this] { FormActivate(); })();
+}
+
+void TForm1::FormActivate()
+{
+    const QDate today = QDate::currentDate();
+    DateT->setDate(today);
+    if (isWeekend(today)) CBox1->setChecked(true);
+    loadDate();
+}
+
+void TForm1::loadDate()
+{
+    const QDateTime day(DateT->date(), QTime(0, 0));
+    for (Dataset* ds : DataModule6->journalDatasets()) ds->close();
+    for (Dataset* ds : DataModule6->journalDatasets()) {
+        ds->setParam(QStringLiteral("data"), day);
+        ds->open();
+    }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // DateTKeyPress: Enter loads the typed date; other keys only edit it.
+    if (watched == DateT && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            DateT->interpretText();
+            guarded([this] { DateTChange(); })();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm1::DateTChange()
+{
+    {
+        WaitCursor wait;
+        loadDate();
+        CBox1->setChecked(isWeekend(DateT->date()));
+    }
+    DBGrid2->setFocus();
+}
+
+void TForm1::CBox1Click()
+{
+    if (CBox1->isChecked())
+        paintControl(CBox1, kRed, true);
+    else
+        paintControl(CBox1, buttonFace(), false);
+}
+
+void TForm1::RadioButton1Click() { selectShift(1); }
+void TForm1::RadioButton2Click() { selectShift(2); }
+void TForm1::RadioButton3Click() { selectShift(3); }
+void TForm1::RadioButton4Click() { selectShift(4); }
+
+void TForm1::selectShift(int shift)
+{
+    // The shift's dataset is shown as it was loaded; only a reload brings other workstations' entries.
+    DBGrid2->setDataset(DataModule6->shiftDataset(shift));
+    paintShiftButtons(shift);
+    ShiftNumber = shift;
+}
+
+void TForm1::paintShiftButtons(int shift)
+{
+    const QList<QRadioButton*> buttons{RadioButton1, RadioButton2, RadioButton3, RadioButton4};
+    for (int i = 0; i < buttons.size(); ++i) {
+        const bool current = i + 1 == shift;
+        paintControl(buttons[i], current ? kGreen : buttonFace(), current);
+    }
+}
+
+void TForm1::DBGrid2DrawColumnCell(CellDraw& cell)
+{
+    if (cell.field.compare(QLatin1String("ok"), Qt::CaseInsensitive) != 0) return;
+    cell.font.setBold(true);
+    cell.textColor = isAccepted(DBGrid2->rowValue(cell.row, QStringLiteral("ok")).toString()) ? kGreen : kRed;
+    cell.fillBackground = true;
+}
+
+void TForm1::DBGrid2DblClick()
+{
+    // Shift foremen enter entries; accepting them is for others.
+    if (Role == QLatin1String("foreman")) return;
+    ShiftDataset = DataModule6->shiftDataset(ShiftNumber);
+    if (ShiftDataset->isEmpty()) return;
+    const bool accepted = isAccepted(ShiftDataset->fieldByName(QStringLiteral("ok")).asString());
+    updtOK->setParam(QStringLiteral("ok"), accepted ? QStringLiteral("no") : QStringLiteral("ok"));
+    updtOK->setParam(QStringLiteral("id"), ShiftDataset->fieldByName(QStringLiteral("id")).asInteger());
+    updtOK->execute();
+    reopenAtSameRecord(*ShiftDataset);
+}
+
+void TForm1::Button1Click()
+{
+    ShiftDataset = DataModule6->shiftDataset(ShiftNumber);
+    presetEntryForAdd(*Form11, DateT->date());
+    Form11->exec();
+}
+
+void TForm1::Button2Click()
+{
+    ShiftDataset = DataModule6->shiftDataset(ShiftNumber);
+    const int recNo = ShiftDataset->recNo();
+    if (ShiftDataset->isEmpty()) return;
+    presetEntryForChange(*Form11, *ShiftDataset);
+    Form11->exec();
+    if (!programend::requested()) ShiftDataset->setRecNo(recNo);
+}
+
+void TForm1::Button3Click()
+{
+    Dataset* shift = DataModule6->shiftDataset(ShiftNumber);
+    const QString id = shift->isOpen() ? shift->fieldByName(QStringLiteral("id")).asString() : QString();
+    if (id.isEmpty()) return;
+    DataModule6->DelSmena->setText(QStringLiteral("delete from accounts_dep.smena where id=") + id);
+    const bool yes = msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить позицию из списка?"));
+    // The program may have been told to end while the question was open: then nothing is deleted.
+    if (programend::requested()) return;
+    if (yes) {
+        const int worker = shift->fieldByName(QStringLiteral("w_id")).asInteger();
+        // The entry's own day: the date box may hold a typed date that has not been loaded.
+        const QDate day = shift->fieldByName(QStringLiteral("data")).asDate();
+        // The entry and the worker's time-sheet day change together or not at all.
+        Transaction tx(TDataModule6::kConnection);
+        DataModule6->DelSmena->execute();
+        const int hours = timesheetday::hoursOfDay(worker, ShiftNumber, day);
+        if (hours == 0) {
+            DataModule6->DelSmena->setText(timesheetday::deleteRowStatement(worker, ShiftNumber, day));
+            DataModule6->DelSmena->execute();
+        } else {
+            DataModule6->H_Tabel_ins->setText(timesheetday::updateDayStatement(worker, ShiftNumber, day, hours));
+            DataModule6->H_Tabel_ins->execute();
+        }
+        tx.commit();
+    }
+    shift->close();
+    shift->open();
+}
+
+void TForm1::Button8Click()
+{
+    WaitCursor wait;
+    for (Dataset* ds : DataModule6->journalDatasets()) ds->close();
+    for (Dataset* ds : DataModule6->journalDatasets()) ds->open();
+}
+
+void TForm1::Button4Click()
+{
+    close();
+}
+
+// The reference books open in managing mode over their shared datasets.
+void TForm1::N1Click()
+{
+    openBookForManaging(Form5, DataModule6->Workers);
+}
+
+void TForm1::N3Click()
+{
+    openBookForManaging(Form3, DataModule6->Izdel);
+}
+
+void TForm1::N4Click()
+{
+    openBookForManaging(Form4, DataModule6->Oper);
+}
+
+void TForm1::N6Click()
+{
+    openBookForManaging(Form8, DataModule6->Vid_oper);
+}
+
+void TForm1::N5Click()
+{
+    close();
+}
+
+void TForm1::Timer1Timer()
+{
+    checkVersion();
+}

@@ -1,0 +1,96 @@
+#pragma once
+#include <QDialog>
+
+struct CellDraw;
+class Command;
+class DataGrid;
+class Dataset;
+class QAction;
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The journal window "Табель": the entries of one date and shift coloured by acceptance, and the hub
+// from which the other windows open. Shown modally by the sign-in; closing it ends the program.
+class TForm1 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // Creation handler: creates the data module, connects with the command-line arguments (database name,
+    // server address) and creates the sign-in window, which shows at once. False when the database cannot
+    // be reached: the user has been told, and the program ends.
+    bool FormCreate(const QStringList& arguments);
+
+    int ShiftNumber = 1;              // 1, 2, 3, or 4 for overtime
+    QString Role;                     // the word typed at sign-in
+    Dataset* ShiftDataset = nullptr;  // the journal dataset of ShiftNumber, for the entry editor
+    int BuildDate = 0;                // the running build's stamp, set by the version check
+    int BuildTime = 0;
+
+    QMenuBar* MainMenu1;
+    QAction* N2;  // "Справочники"
+    QAction* N1;
+    QAction* N3;
+    QAction* N4;
+    QAction* N6;
+    QAction* N8;
+    QAction* N11;  // "Табель по времени"
+    QAction* N7;   // "Отчеты"
+    QAction* N10;
+    QAction* N5;  // "Выход"
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QRadioButton* RadioButton3;
+    QRadioButton* RadioButton4;
+    QLabel* Label1;
+    QDateEdit* DateT;
+    QCheckBox* CBox1;
+    DataGrid* DBGrid2;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button8;
+    QPushButton* Button4;
+    QTimer* Timer1;   // the version check every 30 seconds
+    Dataset* ver;     // the stored build stamp
+    Command* updtOK;  // the acceptance mark of one entry
+
+    void FormActivate();
+    void DateTChange();
+    void CBox1Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void DBGrid2DrawColumnCell(CellDraw& cell);
+    void DBGrid2DblClick();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button8Click();
+    void Button4Click();
+    void N1Click();
+    void N3Click();
+    void N4Click();
+    void N6Click();
+    void N5Click();
+    void Timer1Timer();
+
+    // The entries of the date in DateT, for all four shifts.
+    void loadDate();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildGrid();
+    void selectShift(int shift);
+    void paintShiftButtons(int shift);
+};

@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+
+// What the sign-in word allows. There are no accounts: the word alone selects the role.
+enum class Role { None, Bursar, Foreman, Depot, Full };
+
+// The word as typed without leading and trailing blanks (spaces and control characters).
+QString signInWord(const QString& typed);
+
+// The role of a trimmed word, compared character by character (letter case counts); None for any other word.
+Role roleOfWord(const QString& word);
+
+// Disables what the role may not use in the journal window and the reports window. Applied once per run
+// and never lifted: a new role needs a new start of the program.
+void applyRestrictions(Role role);

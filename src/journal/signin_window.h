@@ -1,0 +1,35 @@
+#pragma once
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+// The sign-in window "Авторизация", the application's main window: the word typed selects the role,
+// the journal window is shown modally, and when it closes the program ends.
+class TForm23 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm23(QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QLineEdit* Edit1;      // the sign-in word, shown as "*"
+    QPushButton* Button1;  // "Вход", the default button
+    QPushButton* Button2;  // "Отмена", also Esc and the close box
+    QTimer* Timer1;        // started by the version gate; ends the program 5 seconds later
+
+    void FormActivate();
+    void Button1Click();
+    void Button2Click();
+    void Timer1Timer();
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showJournal();
+    bool activated_ = false;
+};

@@ -1,0 +1,209 @@
+#include "operations_list.h"
+
+#include "book_opening.h"
+#include "command.h"
+#include "data_module.h"
+#include "entry_editor.h"
+#include "error_report.h"
+#include "instances.h"
+#include "messages.h"
+#include "norms_window.h"
+#include "operation_dialog.h"
+#include "price_list_export.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Kept in the grid's row, out of sight: the keys the dialog and the pick read.
+GridColumn hiddenColumn(const QString& field)
+{
+    GridColumn c;
+    c.field = field;
+    c.visible = false;
+    return c;
+}
+
+ListWindow::Look look()
+{
+    ListWindow::Look l;
+    l.caption = QStringLiteral("Операции");
+    l.columns = {{QStringLiteral("MARKA"), QStringLiteral("Марка")},
+                 {QStringLiteral("VID"), QStringLiteral("Опреция"), 243},
+                 {QStringLiteral("cena"), QStringLiteral("Цена (min)"), 74},
+                 {QStringLiteral("nmn"), QStringLiteral("Вид"), 139},
+                 hiddenColumn(QStringLiteral("id")),
+                 hiddenColumn(QStringLiteral("i_id")),
+                 hiddenColumn(QStringLiteral("oper_vid")),
+                 {QStringLiteral("norma"), QStringLiteral("Нормы (шт.)"), 76}};
+    l.gridSize = QSize(865, 447);
+    l.searchField = QStringLiteral("marka");
+    l.searchWidth = 321;
+    l.blankSearchShowsAll = true;
+    return l;
+}
+
+// The product's mark as the database has it now, through the scratch query.
+QString productMark(int productId)
+{
+    Dataset* control = DataModule6->Control;
+    control->close();
+    control->clearSql();
+    control->addSql(QStringLiteral("select marka from accounts_dep.izdel where id=") + QString::number(productId));
+    control->open();
+    const QString mark = control->isEmpty() ? QString() : control->fieldByName(QStringLiteral("marka")).asString();
+    control->close();
+    return mark;
+}
+
+}  // namespace
+
+double piecePrice(double lowestNormPrice, PriceFactors factors)
+{
+    double price = lowestNormPrice;
+    if (factors.dayOff) price *= 2;
+    if (factors.shift == 3) price *= 1.2;
+    else if (factors.shift == 4) price *= 1.5;
+    return price;
+}
+
+TForm4::TForm4(QWidget* parent) : ListWindow(look(), parent)
+{
+    setObjectName(QStringLiteral("Form4"));
+
+    Button5 = new QPushButton(QStringLiteral("&Excel"), this);
+    Button5->setObjectName(QStringLiteral("Button5"));
+    CheckBox1 = new QCheckBox(QStringLiteral("&Цены"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    QFont bold = CheckBox1->font();
+    bold.setBold(true);
+    CheckBox1->setFont(bold);
+    addToButtonRow(Button5);
+    addToButtonRow(CheckBox1);
+
+    XLS_Rep = makePriceListQuery(this);
+    DBGrid1->installEventFilter(this);
+
+    connect(Button5, &QPushButton::clicked, this, guarded([this] { Button5Click(); }));
+}
+
+Dataset* TForm4::dataset() const
+{
+    return DataModule6->Oper;
+}
+
+void TForm4::Button1Click()
+{
+    Form10->Edit1->clear();
+    Form10->Edit2->clear();
+    Form10->ComboBox1->setCurrentIndex(0);
+    Form10->setWindowTitle(QStringLiteral("Заведение новой цены за операцию"));
+    Form10->Tag = 1;
+    Form10->exec();
+}
+
+void TForm4::Button2Click()
+{
+    if (pickMode()) {
+        pick();
+        return;
+    }
+    // With no row there is nothing to change: a save would rewrite no operation yet look done.
+    Dataset* oper = dataset();
+    if (oper->isEmpty()) return;
+    Form10->setWindowTitle(QStringLiteral("Изменение данных о цене за операцию"));
+    Form10->Tag = 2;
+    Form10->Edit1->setText(oper->fieldByName(QStringLiteral("marka")).asString().trimmed());
+    Form10->Edit2->setText(oper->fieldByName(QStringLiteral("vid")).asString().trimmed());
+    // Any group flag but 0 is blanks, the second entry.
+    Form10->ComboBox1->setCurrentIndex(oper->fieldByName(QStringLiteral("naimen")).asInteger() == 0 ? 0 : 1);
+    Form10->ChosenProductId = oper->fieldByName(QStringLiteral("i_id")).asInteger();
+    Form10->ChosenKindId = oper->fieldByName(QStringLiteral("oper_vid")).asInteger();
+    Form10->exec();
+}
+
+void TForm4::pick()
+{
+    Dataset* oper = dataset();
+    // A search that shows no operation hands nothing back: the editor keeps the operation it had,
+    // rather than an operation 0 at price 0 that its completeness check would let through.
+    if (oper->isEmpty()) {
+        close();
+        return;
+    }
+    const int productId = oper->fieldByName(QStringLiteral("i_id")).asInteger();
+    const QString text = productMark(productId).trimmed() + QStringLiteral("; ")
+                         + oper->fieldByName(QStringLiteral("vid")).asString().trimmed() + QStringLiteral("; ")
+                         + operationGroupText(oper->fieldByName(QStringLiteral("naimen")).asInteger());
+    Form11->ProductId = productId;
+    Form11->OperId = oper->fieldByName(QStringLiteral("id")).asInteger();
+    Form11->FinalPrice = piecePrice(oper->fieldByName(QStringLiteral("cena")).asDouble(), Factors);
+    Form11->Edit2->setText(text);
+    accept();
+}
+
+void TForm4::Button3Click()
+{
+    Dataset* oper = dataset();
+    if (oper->isEmpty()) return;
+    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить операцию?"))) return;
+    // Its norms and journal entries stay: the journal keeps showing what was paid.
+    DataModule6->Oper_del->setParam(QStringLiteral("id"), oper->fieldByName(QStringLiteral("id")).asInteger());
+    DataModule6->Oper_del->execute();
+    oper->close();
+    oper->open();
+}
+
+void TForm4::DBGrid1DblClick()
+{
+    if (!CheckBox1->isChecked() || pickMode()) {
+        Button2Click();
+        return;
+    }
+    Dataset* oper = dataset();
+    if (oper->isEmpty()) return;
+    Dataset* norm = Form22->norm;
+    norm->close();
+    norm->setFilter(QStringLiteral("o_id=") + QString::number(oper->fieldByName(QStringLiteral("id")).asInteger()));
+    norm->setFiltered(true);
+    norm->open();
+    Form22->exec();
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* e)
+{
+    // Enter on a row does what a double click does, so the norms are in reach of the keyboard too.
+    if (watched == DBGrid1 && e->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            guarded([this] { DBGrid1DblClick(); })();
+            return true;
+        }
+    }
+    return ListWindow::eventFilter(watched, e);
+}
+
+void TForm4::Button5Click()
+{
+    Spreadsheet book(WorkbookOpener, WorkbookFolder);
+    exportPriceList(XLS_Rep, book);
+}
+
+bool pickOperation(PriceFactors factors, int entryOperId)
+{
+    Dataset* oper = DataModule6->Oper;
+    Form4->Factors = factors;
+    // Read afresh: operations and norms may have changed since the list was last open.
+    oper->close();
+    preparePicking(Form4, oper);
+    // Positioned after the search box is cleared, since clearing it re-reads the rows from the first.
+    if (entryOperId != 0) oper->locate(QStringLiteral("id"), entryOperId);
+    const bool chosen = Form4->exec() == QDialog::Accepted;
+    endPicking(Form4);
+    oper->setFiltered(false);
+    return chosen;
+}

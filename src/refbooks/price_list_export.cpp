@@ -1,0 +1,60 @@
+#include "price_list_export.h"
+
+#include "data_module.h"
+#include "dataset.h"
+#include "number_format.h"
+#include "operation_dialog.h"
+#include "spreadsheet.h"
+
+#include <QStringList>
+
+namespace {
+
+// Closes the query at the end of the export, also when a workbook cannot be made or an error ends it,
+// so that the next export reads the operations anew.
+struct ClosedAfter {
+    Dataset* query;
+    ~ClosedAfter() { query->close(); }
+};
+
+}  // namespace
+
+Dataset* makePriceListQuery(QObject* owner)
+{
+    auto* q = new Dataset(QStringLiteral("XLS_Rep"), owner);
+    q->setConnectionName(TDataModule6::kConnection);
+    q->setSql({
+        QStringLiteral("select izdel.MARKA, vid_oper.VID, oper.NAIMEN,(SELECT (CASE naimen WHEN 0 THEN 'Готовая продукция' "
+                       "ELSE 'Заготовки' END)) as nmn, oper.CENA_new as cena, oper.id, oper.i_id,"),
+        QStringLiteral(" oper.VID as oper_vid from accounts_dep.OPER,accounts_dep.IZDEL,accounts_dep.VID_OPER where "
+                       "OPER.i_id=IZDEL.id "),
+        QStringLiteral("and oper.vid=vid_oper.id order by izdel.marka, vid_oper.vid, oper.naimen"),
+    });
+    q->setFields({{"MARKA", FieldType::Text, true},
+                  {"VID", FieldType::Text, true},
+                  {"NAIMEN", FieldType::SmallInt, true},
+                  {"nmn", FieldType::Text, true},
+                  {"CENA", FieldType::Decimal, true},
+                  {"id", FieldType::Integer, true},
+                  {"i_id", FieldType::Integer, true},
+                  {"oper_vid", FieldType::Integer, true}});
+    return q;
+}
+
+void exportPriceList(Dataset* XLS_Rep, Spreadsheet& book)
+{
+    XLS_Rep->open();
+    ClosedAfter closing{XLS_Rep};
+    if (book.OpenWorkbook(QString()) == -1) return;
+    XLS_Rep->first();
+    const QStringList header{QStringLiteral("Марка"), QStringLiteral("Операция"), QStringLiteral("Цена"), QStringLiteral("Вид")};
+    for (int c = 0; c < header.size(); ++c) book.WriteCell(1, c + 1, 1, header[c]);
+    // A cell that fails has been reported; the rest of the list is still worth having.
+    for (int row = 2; !XLS_Rep->eof(); XLS_Rep->next(), ++row) {
+        book.WriteCell(1, 1, row, XLS_Rep->fieldByName(QStringLiteral("MARKA")).asString());
+        book.WriteCell(1, 2, row, XLS_Rep->fieldByName(QStringLiteral("VID")).asString());
+        book.WriteCell(1, 3, row, numfmt::general(XLS_Rep->fieldByName(QStringLiteral("cena")).asDouble()));
+        book.WriteCell(1, 4, row, operationGroupText(XLS_Rep->fieldByName(QStringLiteral("NAIMEN")).asInteger()));
+    }
+    book.ShowSpreadsheet(true);
+}
