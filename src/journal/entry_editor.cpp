@@ -1,23 +1,293 @@
 #include "entry_editor.h"
 
-#include <QFormLayout>
+#include "command.h"
+#include "data_module.h"
+#include "entry_presets.h"
+#include "entry_price.h"
+#include "entry_statements.h"
+#include "entry_time_sheet.h"
+#include "error_report.h"
+#include "instances.h"
+#include "journal_window.h"
+#include "messages.h"
+#include "operations_list.h"
+#include "program_end.h"
+#include "reopen.h"
+#include "book_opening.h"
+#include "workers_list.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* makeBox(QWidget* parent, const char* name, bool display)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    if (display) {
+        e->setReadOnly(true);
+        e->setFocusPolicy(Qt::ClickFocus);
+    } else {
+        // Pasted text does not pass the key filter; the validator keeps it to digits as well.
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+    }
+    return e;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+bool blank(const QLineEdit* e)
+{
+    return e->text().trimmed().isEmpty();
+}
+
+// Digits and Backspace; keys that type nothing (Tab, arrows, Delete, Enter) are not typing.
+bool discardsKey(const QKeyEvent* key)
+{
+    const QString t = key->text();
+    if (t.size() != 1) return false;
+    const QChar c = t.front();
+    if (c == u'\b' || c.category() == QChar::Other_Control) return false;
+    return !(c >= u'0' && c <= u'9');
+}
+
+}  // namespace
 
 TForm11::TForm11(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form11"));
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setReadOnly(true);
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setReadOnly(true);
-    auto* form = new QFormLayout(this);
-    auto* worker = new QLabel(QStringLiteral("ФИО"), this);
-    worker->setBuddy(Edit1);
-    auto* oper = new QLabel(QStringLiteral("Операция"), this);
-    oper->setBuddy(Edit2);
-    form->addRow(worker, Edit1);
-    form->addRow(oper, Edit2);
+    setWindowTitle(QStringLiteral("Заведение новой позиции"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Закрыто мастером"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    Edit1 = makeBox(GroupBox1, "Edit1", true);
+    Button3 = makeButton(GroupBox1, "Button3", QStringLiteral("..."));
+    Edit2 = makeBox(GroupBox1, "Edit2", true);
+    Button4 = makeButton(GroupBox1, "Button4", QStringLiteral("..."));
+    Edit3 = makeBox(GroupBox1, "Edit3", false);
+    Edit6 = makeBox(GroupBox1, "Edit6", false);
+    Edit5 = makeBox(GroupBox1, "Edit5", false);
+    DTimeP = new QDateEdit(GroupBox1);
+    DTimeP->setObjectName(QStringLiteral("DTimeP"));
+    DTimeP->setCalendarPopup(true);
+    DTimeP->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    Edit4 = makeBox(GroupBox1, "Edit4", false);
+    Edit8 = makeBox(GroupBox1, "Edit8", true);
+    Edit7 = makeBox(GroupBox1, "Edit7", true);
+    Edit9 = makeBox(GroupBox1, "Edit9", true);
+    Button3->setAccessibleName(QStringLiteral("Выбрать работника"));
+    Button4->setAccessibleName(QStringLiteral("Выбрать операцию"));
+
+    auto* grid = new QGridLayout(GroupBox1);
+    int row = 0;
+    auto addRow = [&](const char* labelName, const QString& caption, QWidget* box, QWidget* button = nullptr) {
+        auto* label = new QLabel(caption, GroupBox1);
+        label->setObjectName(QLatin1String(labelName));
+        label->setBuddy(box);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(box, row, 1, 1, button ? 1 : 2);
+        if (button) grid->addWidget(button, row, 2);
+        ++row;
+        return label;
+    };
+    addRow("Label1", QStringLiteral("ФИО"), Edit1, Button3);
+    addRow("Label2", QStringLiteral("Операция"), Edit2, Button4);
+    addRow("Label3", QStringLiteral("Кол-во"), Edit3);
+    addRow("Label4", QStringLiteral("Время"), Edit6);
+    Label6 = addRow("Label6", QStringLiteral("Цвет"), Edit5);
+    QLabel* date = addRow("Label5", QStringLiteral("Дата"), DTimeP);
+    // The picker's text box takes its focus and is what a screen reader lands on: the label names that box.
+    // It is not the label's sibling, so it gets the name spelled out.
+    QLineEdit* dateText = DTimeP->findChild<QLineEdit*>();
+    date->setBuddy(dateText);
+    dateText->setAccessibleName(date->text());
+    DTimeP->setAccessibleName(date->text());
+    addRow("Label7", QStringLiteral("Брак"), Edit4);
+    addRow("Label8", QStringLiteral("Цена база"), Edit8);
+    addRow("Label9", QStringLiteral("Цена итог"), Edit7);
+    addRow("Label10", QStringLiteral("Сумма"), Edit9);
+    Edit1->setMinimumWidth(320);
+
+    Button1 = makeButton(this, "Button1", QStringLiteral("Запись"));
+    Button1->setDefault(true);
+    Button2 = makeButton(this, "Button2", QStringLiteral("Отмена"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(Button3, Button4);
+    setTabOrder(Button4, Edit3);
+    setTabOrder(Edit3, Edit6);
+    setTabOrder(Edit6, Edit5);
+    setTabOrder(Edit5, DTimeP);
+    setTabOrder(DTimeP, Edit4);
+    setTabOrder(Edit4, Button1);
+    setTabOrder(Button1, Button2);
+
+    SmenaIU = new Command(QStringLiteral("SmenaIU"), this);
+    SmenaIU->setConnectionName(TDataModule6::kConnection);
+
+    for (QWidget* w : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6}) w->installEventFilter(this);
+    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
+    connect(Button4, &QPushButton::clicked, this, guarded([this] { Button4Click(); }));
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm11::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    // Over the journal it was opened from, wherever that stands.
+    if (Form1 && Form1->isVisible()) move(Form1->frameGeometry().center() - rect().center());
+    FormActivate();
+}
+
+bool TForm11::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (watched == Edit3 || watched == Edit5) return Edit3KeyPress(static_cast<QKeyEvent*>(event));
+        if (watched == Edit4 || watched == Edit6) return Edit4KeyPress(static_cast<QKeyEvent*>(event));
+        break;
+    case QEvent::FocusOut:
+        if (watched == Edit3 || watched == Edit6) guarded([this] { Edit6Exit(); })();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == Edit1) guarded([this] { Button3Click(); })();
+        if (watched == Edit2) guarded([this] { Button4Click(); })();
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm11::FormActivate()
+{
+    Button3->setFocus();
+}
+
+void TForm11::Button3Click()
+{
+    openBookForPicking(Form5, DataModule6->Workers, false);
+}
+
+void TForm11::Button4Click()
+{
+    int entryOperId = 0;
+    if (Tag != 1 && Form1->ShiftDataset && Form1->ShiftDataset->isOpen() && !Form1->ShiftDataset->isEmpty())
+        entryOperId = Form1->ShiftDataset->fieldByName(QStringLiteral("o_id")).asInteger();
+    pickOperation(PriceFactors{Form1->CBox1->isChecked(), Form1->ShiftNumber}, entryOperId);
+    if (programend::requested()) return;
+    enableColour(isPaintingOperation(Edit2->text()));
+    Edit6Exit();
+}
+
+bool TForm11::Edit3KeyPress(QKeyEvent* key)
+{
+    return discardsKey(key);
+}
+
+bool TForm11::Edit4KeyPress(QKeyEvent* key)
+{
+    return discardsKey(key);
+}
+
+void TForm11::enableColour(bool painting)
+{
+    if (!painting) Edit5->clear();
+    Edit5->setEnabled(painting);
+    Label6->setEnabled(painting);
+}
+
+double TForm11::basePrice() const
+{
+    Dataset* oper = DataModule6->Oper;
+    if (!oper->isOpen() || !oper->locate(QStringLiteral("id"), OperId)) return 0;
+    return oper->fieldByName(QStringLiteral("cena")).asDouble();
+}
+
+void TForm11::showPriceAndSum()
+{
+    Edit7->setText(entryprice::shown(FinalPrice));
+    Edit9->setText(entryprice::shown(static_cast<long double>(blank(Edit3) ? 0 : entrysql::wholeNumber(Edit3->text())) * FinalPrice));
+}
+
+void TForm11::Edit6Exit()
+{
+    if (blank(Edit6)) Edit6->setText(QStringLiteral("0"));
+    if (blank(Edit3)) Edit3->setText(QStringLiteral("0"));
+    Edit7->setText(entryprice::shown(FinalPrice));
+    Edit8->setText(entryprice::shown(basePrice()));
+    showPriceAndSum();
+}
+
+void TForm11::clearBoxes()
+{
+    for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9}) e->clear();
+}
+
+void TForm11::Button1Click()
+{
+    const bool painting = isPaintingOperation(Edit2->text());
+    if (blank(Edit1) || blank(Edit2) || blank(Edit3) || blank(Edit4) || (painting && blank(Edit5)) || blank(Edit6)) {
+        msg::error(QStringLiteral("Все поля должны быть заполнены!"));
+        return;
+    }
+    EntryValues v;
+    v.price = entryprice::written(FinalPrice);
+    v.shift = Form1->ShiftNumber;
+    Dataset* shift = DataModule6->shiftDataset(v.shift);
+    v.colour = blank(Edit5) ? 0 : entrysql::wholeNumber(Edit5->text());
+    v.worker = WorkerId;
+    v.product = ProductId;
+    v.operation = OperId;
+    v.quantity = entrysql::wholeNumberText(Edit3->text());
+    v.rejects = entrysql::wholeNumberText(Edit4->text());
+    v.hours = entrysql::wholeNumberText(Edit6->text());
+    v.date = DTimeP->date();
+    v.entered = QDate::currentDate();
+    const QString id = Tag == 1 ? QString() : shift->fieldByName(QStringLiteral("id")).asString();
+
+    if (DataModule6->CheckDuplicate(entrysql::duplicateCount(v, id),
+                                    QStringLiteral("Позиция с такими параметрами уже заведена!")))
+        return;
+
+    // The entry and its time-sheet day are one piece of work: a failure leaves neither, and the window
+    // keeps its contents for another try.
+    {
+        Transaction work(TDataModule6::kConnection);
+        SmenaIU->setText(Tag == 1 ? entrysql::insert(v) : entrysql::update(v, id));
+        SmenaIU->execute();
+        entrysheet::rewriteCell(v.worker, v.shift, v.date);
+        work.commit();
+    }
+
+    reopenAtSameRecord(*shift);
+    // The time-sheet windows read the month afresh when they open it next.
+    for (Dataset* sheet : {DataModule6->H_Tabel_1, DataModule6->H_Tabel_2, DataModule6->H_Tabel_3}) sheet->close();
+    clearBoxes();
+    reject();
 }

@@ -1,0 +1,373 @@
+// The entry editor: price text, key filter, painting test and the save with its duplicate check, the
+// time-sheet cell and what a failure or a second workstation may do to them.
+#include "application.h"
+#include "command.h"
+#include "connection.h"
+#include "dataset.h"
+#include "entry_editor.h"
+#include "entry_presets.h"
+#include "entry_price.h"
+#include "entry_statements.h"
+#include "entry_time_sheet.h"
+#include "message_recorder.h"
+#include "program_fixture.h"
+#include "time_sheet_day.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QSemaphore>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <thread>
+
+namespace {
+
+const char* kBooks = R"(
+insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.'), (2, 'Борисов Б.Б.');
+insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1);
+insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка'), (6, 'Подкраска');
+insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5), (21, 6, 1, 10, 2);
+)";
+
+// Worker 2 has an accepted entry of 2024-03-11, shift 1, entered long ago with a bonus and document links.
+const char* kJournal = R"(
+drop trigger if exists h_tabel_fails on accounts_dep.h_tabel;
+truncate accounts_dep.smena, accounts_dep.h_tabel restart identity;
+insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time, ok, vvod, prize,
+    id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values
+    (2, 10, 21, 10, 1, '2024-03-11', 1, 2.5, 7, 5, 'ok', '2024-03-11', 5, 1, 2, 3, 4, 5);
+insert into accounts_dep.h_tabel (w_id, smena, month, year, d11) values (2, 1, 3, 2024, 5);
+)";
+
+const QDate kDay(2024, 3, 11);
+
+// What the editor shows as the journal's add left it and the user then filled it.
+void fillNewEntry(int worker, int oper, double price, const QString& quantity, const QString& hours,
+                  const QString& colour = QString())
+{
+    presetEntryForAdd(*Form11, kDay);
+    Form11->WorkerId = worker;
+    Form11->ProductId = 10;
+    Form11->OperId = oper;
+    Form11->FinalPrice = price;
+    Form11->Edit1->setText(QStringLiteral("работник"));
+    Form11->Edit2->setText(oper == 21 ? QStringLiteral("ПЛ-10; Подкраска; Заготовки") : QStringLiteral("ПЛ-10; Сварка; Готовая продукция"));
+    Form11->enableColour(oper == 21);
+    Form11->Edit3->setText(quantity);
+    Form11->Edit6->setText(hours);
+    Form11->Edit5->setText(colour);
+}
+
+}  // namespace
+
+class EntryEditorTest : public QObject {
+    Q_OBJECT
+    TestDatabase* db = nullptr;
+
+    QString count(const char* table) const { return db->value(QString("select count(*) from accounts_dep.%1").arg(table)); }
+    QString cell(int worker) const
+    {
+        return db->value(QString("select d11 from accounts_dep.h_tabel where w_id=%1 and smena=1 and month=3 and year=2024").arg(worker));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setWorkstationLocale();
+        db = new TestDatabase(kBooks);
+    }
+    void cleanupTestCase()
+    {
+        delete Form11;
+        Form11 = nullptr;
+        delete db;
+    }
+    void init()
+    {
+        db->exec(kJournal);
+        QVERIFY(startOn(*db));
+        if (!Form11) Form11 = new TForm11;
+        Form1->ShiftNumber = 1;
+        Form1->DateT->setDate(kDay);
+        // As the sign-in leaves the journal: "ta" rows are never shown.
+        for (Dataset* ds : DataModule6->journalDatasets()) ds->setParam("ok", "ta");
+        Form1->loadDate();
+        Form1->ShiftDataset = DataModule6->Smena1;
+    }
+    void cleanup() { takeDownWindows(); }
+
+    void priceText_data()
+    {
+        QTest::addColumn<double>("price");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("four decimals") << 10.123456 << "10,1235" << "10.1235";
+        QTest::newRow("whole") << 10.0 << "10" << "10";
+        QTest::newRow("day-off overtime") << 3.5 * 2.0 * 1.5 << "10,5" << "10.5";
+        QTest::newRow("shift 3 float noise") << 2.5 * 1.2 << "3" << "3";
+        QTest::newRow("tie down to even") << 0.03125 << "0,0312" << "0.0312";
+        QTest::newRow("tie up to even") << 0.09375 << "0,0938" << "0.0938";
+        QTest::newRow("below the fourth decimal") << 0.00004 << "0" << "0";
+    }
+    void priceText()
+    {
+        QFETCH(double, price);
+        QFETCH(QString, shown);
+        QFETCH(QString, written);
+        QCOMPARE(entryprice::shown(price), shown);
+        QCOMPARE(entryprice::written(price), written);
+    }
+
+    // Other workstations read and count the same rows: the statements keep their exact text.
+    void statementTexts()
+    {
+        EntryValues v;
+        v.worker = 12;
+        v.product = 7;
+        v.operation = 45;
+        v.shift = 1;
+        v.price = entryprice::written(10.5);
+        v.quantity = "100";
+        v.rejects = "2";
+        v.hours = "8";
+        v.date = QDate(2022, 11, 3);
+        v.entered = QDate(2022, 11, 3);
+        QCOMPARE(entrysql::insert(v),
+                 QString("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, vvod,ok, "
+                         "prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(12, 7, 45, 10.5,100, 2, "
+                         "to_date('03.11.2022', 'DD.MM.YYYY HH24:MI:SS'), 1, 0, 8, '03.11.2022', 'no', 0, 0, 0, 0, 0, 0)"));
+        v.colour = 3;
+        QCOMPARE(entrysql::update(v, "99"),
+                 QString("update accounts_dep.SMENA set w_id=12, i_id=7, o_id=45, cena=10.5, kol_vo=100, brak=2, "
+                         "data=to_date('03.11.2022', 'DD.MM.YYYY'), smena=1, color=3, time=8, vvod='03.11.2022', prize=0, id_doc=0, "
+                         "id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 where id=99"));
+        const QString count = "select count(id) as cnt from accounts_dep.SMENA where w_id=12 and o_id=45 and i_id=7 "
+                              "and data=to_date('03.11.2022', 'DD.MM.YYYY') and smena=1";
+        QCOMPARE(entrysql::duplicateCount(v, QString()), count + " and color=3");
+        QCOMPARE(entrysql::duplicateCount(v, "99"), count + " and id<>99 and color=3");
+    }
+
+    void paintingTest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("painting");
+        QTest::newRow("kind") << "ПЛ-10; Краска синяя; Заготовки" << true;
+        QTest::newRow("lower case inside a word") << "ПЛ-10; подкраска; Заготовки" << true;
+        QTest::newRow("in the mark") << "КРАСКА-1; Сварка; Готовая продукция" << true;
+        QTest::newRow("other") << "ПЛ-10; Сварка; Готовая продукция" << false;
+        QTest::newRow("part of the word only") << "ПЛ-10; Краск; Заготовки" << false;
+    }
+    void paintingTest()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, painting);
+        QCOMPARE(isPaintingOperation(text), painting);
+    }
+
+    void numberBoxesTakeDigitsOnly()
+    {
+        for (QLineEdit* box : {Form11->Edit3, Form11->Edit4, Form11->Edit5, Form11->Edit6}) {
+            box->setEnabled(true);
+            box->clear();
+            QTest::keyClicks(box, "1a2,3 -4.5");
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QCOMPARE(box->text(), QString("1234"));
+        }
+    }
+
+    void leavingQuantityOrHoursRecomputes()
+    {
+        fillNewEntry(1, 20, 10.123456, "", "");
+        Form11->Edit9->clear();
+        Form11->Edit6Exit();
+        QCOMPARE(Form11->Edit3->text(), QString("0"));
+        QCOMPARE(Form11->Edit6->text(), QString("0"));
+        QCOMPARE(Form11->Edit7->text(), QString("10,1235"));
+        QCOMPARE(Form11->Edit8->text(), QString("0"));  // Oper is not open: no base price
+        Form11->Edit3->setText("3");
+        Form11->Edit4->setText("2");
+        Form11->Edit6Exit();
+        QCOMPARE(Form11->Edit9->text(), QString("30,3704"));  // rejects are not subtracted
+    }
+
+    void incompleteInputWritesNothing_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("worker") << "Edit1";
+        QTest::newRow("operation") << "Edit2";
+        QTest::newRow("quantity") << "Edit3";
+        QTest::newRow("rejects") << "Edit4";
+        QTest::newRow("colour of a painting operation") << "Edit5";
+        QTest::newRow("hours") << "Edit6";
+    }
+    void incompleteInputWritesNothing()
+    {
+        QFETCH(QString, box);
+        MessageRecorder rec;
+        fillNewEntry(1, 21, 2, "4", "8", "3");
+        Form11->findChild<QLineEdit*>(box)->setText("  ");
+        Form11->Button1->click();
+        QCOMPARE(rec.texts(), QStringList{"Все поля должны быть заполнены!"});
+        QCOMPARE(rec.seen[0].caption, QString("Ошибка"));
+        QCOMPARE(count("smena"), QString("1"));
+        QCOMPARE(Form11->Edit1->text(), QString(box == "Edit1" ? "  " : "работник"));
+    }
+
+    void addWritesTheEntryAndTheTimeSheet()
+    {
+        MessageRecorder rec;
+        fillNewEntry(1, 20, 10.123456, "0", "3");
+        Form11->Button1->click();
+        fillNewEntry(1, 21, 3, "7", "4", "12");
+        Form11->Edit4->setText("1");
+        Form11->Button1->click();
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(db->rows("select w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, vvod = current_date, ok, prize,"
+                          " id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use from accounts_dep.smena where w_id = 1 order by id"),
+                 QStringList({"1|10|20|10.1235|0|0|2024-03-11|1|0|3|t|no|0|0|0|0|0|0",
+                              "1|10|21|3|7|1|2024-03-11|1|12|4|t|no|0|0|0|0|0|0"}));
+        // The first entry of the month made the worker's row, the second rewrote the day with the total.
+        QCOMPARE(db->rows("select d10, d11, d12 from accounts_dep.h_tabel where w_id = 1 and smena = 1 and month = 3 and year = 2024"),
+                 QStringList{"0|7|0"});
+        for (int n = 1; n <= 9; ++n) {
+            const QString name = QString("Edit%1").arg(n);
+            QVERIFY2(Form11->findChild<QLineEdit*>(name)->text().isEmpty(), qPrintable(name));
+        }
+    }
+
+    void duplicates_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("same entry added") << 1 << "7" << true;
+        QTest::newRow("another colour added") << 1 << "8" << false;
+        QTest::newRow("entry itself changed") << 2 << "7" << false;
+    }
+    void duplicates()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, colour);
+        QFETCH(bool, refused);
+        MessageRecorder rec;
+        fillNewEntry(2, 21, 2.5, "12", "6", colour);
+        Form11->Tag = mode;
+        Form11->Button1->click();
+        QCOMPARE(rec.texts(), refused ? QStringList{"Позиция с такими параметрами уже заведена!"} : QStringList());
+        QCOMPARE(count("smena"), QString(mode == 1 && !refused ? "2" : "1"));
+        QCOMPARE(cell(2), QString(refused ? "5" : mode == 1 ? "11" : "6"));
+        QCOMPARE(Form11->Edit1->text().isEmpty(), !refused);
+    }
+
+    void changeKeepsAcceptanceAndClearsTheLinks()
+    {
+        MessageRecorder rec;
+        presetEntryForChange(*Form11, *DataModule6->Smena1);
+        QCOMPARE(Form11->Edit5->text(), QString("7"));
+        QCOMPARE(Form11->Edit7->text(), QString("2,5"));
+        QCOMPARE(Form11->Edit9->text(), QString("25"));
+        Form11->Edit3->setText("11");
+        Form11->Button1->click();
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(db->rows("select kol_vo, color, ok, vvod = current_date, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use"
+                          " from accounts_dep.smena"),
+                 QStringList{"11|7|ok|t|0|0|0|0|0|0"});
+        QCOMPARE(DataModule6->Smena1->recNo(), 1);
+        QCOMPARE(DataModule6->Smena1->fieldByName("kol_vo").asInteger(), 11);
+    }
+
+    void colourBeyondAnIntegerWritesNothing()
+    {
+        MessageRecorder rec;
+        fillNewEntry(1, 21, 2, "4", "8", "99999999999");
+        Form11->Button1->click();
+        QCOMPARE(rec.texts(), QStringList{"'99999999999' is not a valid integer value"});
+        QCOMPARE(count("smena"), QString("1"));
+    }
+
+    // The time-sheet write fails after the entry was inserted: neither stays, the window keeps the entry and
+    // a second try after the cause is gone is not taken for a duplicate.
+    void failureAfterTheInsertLeavesNothing()
+    {
+        db->exec(R"(
+create or replace function accounts_dep.fails() returns trigger language plpgsql as $$
+begin raise exception 'табель закрыт'; end $$;
+create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for each row execute function accounts_dep.fails();
+)");
+        MessageRecorder rec;
+        fillNewEntry(1, 20, 3.5, "4", "8");
+        Form11->Button1->click();
+        QCOMPARE(rec.seen.size(), 1);
+        QVERIFY2(rec.seen[0].text.contains("табель закрыт"), qPrintable(rec.seen[0].text));
+        QCOMPARE(count("smena"), QString("1"));
+        QCOMPARE(count("h_tabel"), QString("1"));
+        QCOMPARE(Form11->Edit1->text(), QString("работник"));
+        QCOMPARE(Form11->Edit3->text(), QString("4"));
+
+        db->exec("drop trigger h_tabel_fails on accounts_dep.h_tabel");
+        rec.clear();
+        Form11->Button1->click();
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(count("smena"), QString("2"));
+        QCOMPARE(cell(1), QString("8"));
+    }
+
+    // Another workstation saves an entry of the same worker, shift and day at the same moment: it has
+    // inserted its entry, taken the lock and read its total, and writes the cell only after this save has
+    // started. This save waits for it and the cell ends with the sum of both.
+    void twoWorkstationsLeaveTheSum_data()
+    {
+        QTest::addColumn<bool>("rowExists");
+        QTest::newRow("first entry of the month") << false;
+        QTest::newRow("row of the month exists") << true;
+    }
+    void twoWorkstationsLeaveTheSum()
+    {
+        QFETCH(bool, rowExists);
+        if (rowExists) db->exec("insert into accounts_dep.h_tabel (w_id, smena, month, year, d11) values (1, 1, 3, 2024, 0)");
+        QSemaphore locked, mayWrite;
+        QString otherError;
+        std::thread other([&] {
+            {
+                QSqlDatabase b = openConnection("other", db->odbcString());
+                auto run = [&](const QString& sql) {
+                    QSqlQuery q(b);
+                    if (!q.exec(sql) && otherError.isEmpty()) otherError = sql;
+                    return q.next() ? q.value(0).toInt() : 0;
+                };
+                b.transaction();
+                run("insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time) "
+                    "values (1, 10, 20, 1, 0, '2024-03-11', 1, 3.5, 5, 3)");
+                run(entrysheet::lockStatement(1, 1, kDay));
+                const int hours = run(timesheetday::hoursStatement(1, 1, kDay));
+                const bool hasRow = run("select count(*) from accounts_dep.h_tabel where w_id=1 and smena=1 and month=3 and year=2024") != 0;
+                locked.release();
+                mayWrite.acquire();
+                run(hasRow ? timesheetday::updateDayStatement(1, 1, kDay, hours)
+                           : QString("insert into accounts_dep.h_tabel(smena, w_id, month, year, d11) values(1, 1, 3, 2024, %1)").arg(hours));
+                b.commit();
+                b.close();
+            }
+            QSqlDatabase::removeDatabase("other");
+        });
+        locked.acquire();
+        // The other workstation writes its cell half a second into this save.
+        std::thread release([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            mayWrite.release();
+        });
+        MessageRecorder rec;
+        fillNewEntry(1, 20, 3.5, "4", "5");
+        Form11->Button1->click();
+        other.join();
+        release.join();
+        QCOMPARE(otherError, QString());
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(cell(1), QString("8"));
+        QCOMPARE(db->value("select count(*) from accounts_dep.h_tabel where w_id = 1"), QString("1"));
+    }
+};
+
+QTEST_MAIN(EntryEditorTest)
+#include "tst_entry_editor.moc"
