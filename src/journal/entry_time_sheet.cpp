@@ -9,15 +9,6 @@
 namespace entrysheet {
 namespace {
 
-QString countStatement(int worker, int shift, const QDate& day)
-{
-    return QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel where w_id=%1 and smena=%2 and month=%3 and year=%4")
-        .arg(worker)
-        .arg(shift)
-        .arg(day.month())
-        .arg(day.year());
-}
-
 QString insertStatement(int worker, int shift, const QDate& day, int hours)
 {
     return QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, d%1) values(%2, %3, %4, %5, %6)")
@@ -55,7 +46,7 @@ void rewriteCell(int worker, int shift, const QDate& day)
 {
     scratchCount(lockStatement(worker, shift, day));
     // Read after the lock: each statement sees what other workstations committed before it.
-    const bool hasRow = scratchCount(countStatement(worker, shift, day)) != 0;
+    const bool hasRow = scratchCount(timesheetday::countRowsStatement(worker, shift, day)) != 0;
     const int hours = timesheetday::hoursOfDay(worker, shift, day);
     DataModule6->H_Tabel_ins->setText(hasRow ? timesheetday::updateDayStatement(worker, shift, day, hours)
                                              : insertStatement(worker, shift, day, hours));

@@ -33,6 +33,11 @@ QString updateDayStatement(int worker, int shift, const QDate& day, int hours)
     return QStringLiteral("update accounts_dep.h_tabel set d%1=%2").arg(day.day()).arg(hours) + rowOf(worker, shift, day);
 }
 
+QString countRowsStatement(int worker, int shift, const QDate& day)
+{
+    return QStringLiteral("select count(w_id) as cnt from accounts_dep.h_tabel") + rowOf(worker, shift, day);
+}
+
 QString deleteRowStatement(int worker, int shift, const QDate& day)
 {
     return QStringLiteral("delete from accounts_dep.h_tabel") + rowOf(worker, shift, day);

@@ -12,6 +12,9 @@ QString hoursStatement(int worker, int shift, const QDate& day);
 // Writes the hours into the day's cell of the worker's row of that shift, month and year.
 QString updateDayStatement(int worker, int shift, const QDate& day, int hours);
 
+// Counts the worker's rows of that shift, month and year as column cnt.
+QString countRowsStatement(int worker, int shift, const QDate& day);
+
 // Removes the worker's whole row of that shift, month and year.
 QString deleteRowStatement(int worker, int shift, const QDate& day);
 

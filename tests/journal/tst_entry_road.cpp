@@ -92,17 +92,7 @@ private slots:
     void oneEntryFromAddToTimeSheet()
     {
         QVERIFY(startOn(*db));
-        // The other windows as the program makes them.
-        Form2 = new TForm2;
-        Form3 = new TForm3;
-        Form4 = new TForm4;
-        Form5 = new TForm5;
-        Form7 = new TForm7;
-        Form8 = new TForm8;
-        Form9 = new TForm9;
-        Form10 = new TForm10;
-        Form11 = new TForm11;
-        Form22 = new TForm22;
+        createWindows();  // the other windows as the program makes them
         MessageRecorder rec;
         QStringList inEditor, inJournal;
         whileSignedIn("8629", [&] {
