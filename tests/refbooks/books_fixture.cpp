@@ -15,6 +15,8 @@
 #include "worker_editor.h"
 #include "workers_list.h"
 
+#include "startup.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QtTest>
@@ -22,14 +24,7 @@
 void createBookWindows()
 {
     if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
-    Form2 = new TForm2;
-    Form3 = new TForm3;
-    Form5 = new TForm5;
-    Form7 = new TForm7;
-    Form8 = new TForm8;
-    Form9 = new TForm9;
-    Form10 = new TForm10;
-    Form11 = new TForm11;
+    createWindows();  // as the program makes them
 }
 
 void onNextModal(std::function<void(QDialog*)> step)
