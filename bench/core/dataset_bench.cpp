@@ -1,10 +1,10 @@
 // Opening a large snapshot against a bare ODBC fetch loop of the same statement, and one keystroke of a
 // prefix filter over it. Prints figures; asserts nothing.
 //   dataset_bench [rows] [runs]
-#include "application.h"
-#include "data_module.h"
-#include "instances.h"
-#include "test_database.h"
+#include "core/application.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "support/test_database.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

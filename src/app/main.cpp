@@ -1,7 +1,7 @@
-#include "application.h"
-#include "error_report.h"
-#include "instances.h"
-#include "startup.h"
+#include "core/application.h"
+#include "core/error_report.h"
+#include "core/instances.h"
+#include "journal/startup.h"
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,6 @@
-#include "application.h"
+#include "core/application.h"
 
-#include "error_report.h"
+#include "core/error_report.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
-#include "command.h"
+#include "core/command.h"
 
-#include "db_error.h"
-#include "sql_text.h"
+#include "core/db_error.h"
+#include "core/sql_text.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

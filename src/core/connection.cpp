@@ -1,6 +1,6 @@
-#include "connection.h"
+#include "core/connection.h"
 
-#include "db_error.h"
+#include "core/db_error.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,8 +1,8 @@
-#include "data_grid.h"
+#include "core/data_grid.h"
 
-#include "dataset.h"
-#include "error_report.h"
-#include "messages.h"
+#include "core/dataset.h"
+#include "core/error_report.h"
+#include "core/messages.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

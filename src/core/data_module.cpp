@@ -1,7 +1,7 @@
-#include "data_module.h"
+#include "core/data_module.h"
 
-#include "connection.h"
-#include "messages.h"
+#include "core/connection.h"
+#include "core/messages.h"
 
 #include <QSqlDatabase>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "command.h"
-#include "dataset.h"
+#include "core/command.h"
+#include "core/dataset.h"
 
 #include <QObject>
 

@@ -1,9 +1,9 @@
-#include "dataset.h"
+#include "core/dataset.h"
 
-#include "db_error.h"
-#include "number_format.h"
-#include "odbc_fetch.h"
-#include "sql_text.h"
+#include "core/db_error.h"
+#include "core/number_format.h"
+#include "core/odbc_fetch.h"
+#include "core/sql_text.h"
 
 #include <QLocale>
 #include <QSqlError>

@@ -1,6 +1,6 @@
 #pragma once
-#include "field_def.h"
-#include "record_filter.h"
+#include "core/field_def.h"
+#include "core/record_filter.h"
 
 #include <QDateTime>
 #include <QHash>

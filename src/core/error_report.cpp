@@ -1,7 +1,7 @@
-#include "error_report.h"
+#include "core/error_report.h"
 
-#include "db_error.h"
-#include "messages.h"
+#include "core/db_error.h"
+#include "core/messages.h"
 
 void reportError(const std::exception& e)
 {

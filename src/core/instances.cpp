@@ -1,4 +1,4 @@
-#include "instances.h"
+#include "core/instances.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;

@@ -1,4 +1,4 @@
-#include "number_format.h"
+#include "core/number_format.h"
 
 #include <QLocale>
 #include <QRegularExpression>

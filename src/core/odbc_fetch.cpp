@@ -1,6 +1,6 @@
-#include "odbc_fetch.h"
+#include "core/odbc_fetch.h"
 
-#include "db_error.h"
+#include "core/db_error.h"
 
 #include <QDateTime>
 #include <QSqlDriver>

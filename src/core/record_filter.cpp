@@ -1,6 +1,6 @@
-#include "record_filter.h"
+#include "core/record_filter.h"
 
-#include "db_error.h"
+#include "core/db_error.h"
 
 namespace {
 

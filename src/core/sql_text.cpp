@@ -1,4 +1,4 @@
-#include "sql_text.h"
+#include "core/sql_text.h"
 
 namespace sqltext {
 

@@ -1,4 +1,4 @@
-#include "build_stamp.h"
+#include "journal/build_stamp.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "entry_presets.h"
+#include "journal/entry_presets.h"
 
-#include "dataset.h"
-#include "entry_editor.h"
+#include "core/dataset.h"
+#include "journal/entry_editor.h"
 
 #include <QDateEdit>
 #include <QLineEdit>

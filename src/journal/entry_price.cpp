@@ -1,4 +1,4 @@
-#include "entry_price.h"
+#include "journal/entry_price.h"
 
 #include <QLocale>
 #include <cfenv>

@@ -1,6 +1,6 @@
-#include "entry_statements.h"
+#include "journal/entry_statements.h"
 
-#include "db_error.h"
+#include "core/db_error.h"
 
 namespace entrysql {
 namespace {

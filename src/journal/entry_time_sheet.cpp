@@ -1,8 +1,8 @@
-#include "entry_time_sheet.h"
+#include "journal/entry_time_sheet.h"
 
-#include "data_module.h"
-#include "instances.h"
-#include "time_sheet_day.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "journal/time_sheet_day.h"
 
 #include <QScopeGuard>
 

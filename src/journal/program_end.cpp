@@ -1,4 +1,4 @@
-#include "program_end.h"
+#include "journal/program_end.h"
 
 #include <QCoreApplication>
 

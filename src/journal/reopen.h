@@ -1,5 +1,5 @@
 #pragma once
-#include "dataset.h"
+#include "core/dataset.h"
 
 // Reads a snapshot again and returns to the record number it was on (the last row when there are fewer now).
 inline void reopenAtSameRecord(Dataset& ds)

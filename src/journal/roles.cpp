@@ -1,4 +1,4 @@
-#include "roles.h"
+#include "journal/roles.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,13 +1,13 @@
-#include "signin_window.h"
+#include "journal/signin_window.h"
 
-#include "data_module.h"
-#include "error_report.h"
-#include "instances.h"
-#include "journal_window.h"
-#include "messages.h"
-#include "program_end.h"
-#include "roles.h"
-#include "version_gate.h"
+#include "core/data_module.h"
+#include "core/error_report.h"
+#include "core/instances.h"
+#include "journal/journal_window.h"
+#include "core/messages.h"
+#include "journal/program_end.h"
+#include "journal/roles.h"
+#include "journal/version_gate.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,18 +1,18 @@
-#include "startup.h"
+#include "journal/startup.h"
 
-#include "entry_editor.h"
-#include "kind_editor.h"
-#include "kinds_list.h"
-#include "norms_window.h"
-#include "operation_dialog.h"
-#include "operations_list.h"
-#include "product_editor.h"
-#include "products_list.h"
-#include "worker_editor.h"
-#include "workers_list.h"
+#include "journal/entry_editor.h"
+#include "refbooks/kind_editor.h"
+#include "refbooks/kinds_list.h"
+#include "refbooks/norms_window.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/operations_list.h"
+#include "refbooks/product_editor.h"
+#include "refbooks/products_list.h"
+#include "refbooks/worker_editor.h"
+#include "refbooks/workers_list.h"
 
-#include "instances.h"
-#include "journal_window.h"
+#include "core/instances.h"
+#include "journal/journal_window.h"
 
 bool startProgram(const QStringList& arguments)
 {

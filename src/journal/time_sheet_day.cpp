@@ -1,8 +1,8 @@
-#include "time_sheet_day.h"
+#include "journal/time_sheet_day.h"
 
-#include "data_module.h"
-#include "instances.h"
-#include "sql_text.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "core/sql_text.h"
 
 #include <QScopeGuard>
 

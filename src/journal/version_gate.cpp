@@ -1,11 +1,11 @@
-#include "version_gate.h"
+#include "journal/version_gate.h"
 
-#include "dataset.h"
-#include "instances.h"
-#include "journal_window.h"
-#include "messages.h"
-#include "program_end.h"
-#include "signin_window.h"
+#include "core/dataset.h"
+#include "core/instances.h"
+#include "journal/journal_window.h"
+#include "core/messages.h"
+#include "journal/program_end.h"
+#include "journal/signin_window.h"
 
 #include <QScopeGuard>
 #include <QTimer>

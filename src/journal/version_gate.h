@@ -1,5 +1,5 @@
 #pragma once
-#include "build_stamp.h"
+#include "journal/build_stamp.h"
 
 // The stamp of the running build: when this module was compiled. The build compiles it anew every time,
 // so every build carries its own stamp.

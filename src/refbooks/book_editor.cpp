@@ -1,6 +1,6 @@
-#include "book_editor.h"
+#include "refbooks/book_editor.h"
 
-#include "error_report.h"
+#include "core/error_report.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
-#include "book_opening.h"
+#include "refbooks/book_opening.h"
 
-#include "dataset.h"
-#include "list_window.h"
+#include "core/dataset.h"
+#include "refbooks/list_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>

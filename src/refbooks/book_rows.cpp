@@ -1,7 +1,7 @@
-#include "book_rows.h"
+#include "refbooks/book_rows.h"
 
-#include "dataset.h"
-#include "sql_text.h"
+#include "core/dataset.h"
+#include "core/sql_text.h"
 
 QString sameNameCount(const QString& table, const QString& column, const QString& text, std::optional<qint64> except)
 {

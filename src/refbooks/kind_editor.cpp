@@ -1,10 +1,10 @@
-#include "kind_editor.h"
+#include "refbooks/kind_editor.h"
 
-#include "book_rows.h"
-#include "data_module.h"
-#include "dataset.h"
-#include "instances.h"
-#include "messages.h"
+#include "refbooks/book_rows.h"
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "core/instances.h"
+#include "core/messages.h"
 
 #include <QLineEdit>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "book_editor.h"
+#include "refbooks/book_editor.h"
 
 // The operation kind editor: the kind's name.
 class TForm9 : public BookEditor {

@@ -1,10 +1,10 @@
-#include "kinds_list.h"
+#include "refbooks/kinds_list.h"
 
-#include "data_module.h"
-#include "instances.h"
-#include "kind_editor.h"
-#include "messages.h"
-#include "operation_dialog.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "refbooks/kind_editor.h"
+#include "core/messages.h"
+#include "refbooks/operation_dialog.h"
 
 #include <QLineEdit>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "list_window.h"
+#include "refbooks/list_window.h"
 
 // "Виды операций": the operation kinds book; in pick mode it hands the kind to the operation price dialog.
 class TForm8 : public ListWindow {

@@ -1,8 +1,8 @@
-#include "list_window.h"
+#include "refbooks/list_window.h"
 
-#include "dataset.h"
-#include "error_report.h"
-#include "record_filter.h"
+#include "core/dataset.h"
+#include "core/error_report.h"
+#include "core/record_filter.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
-#include "data_grid.h"
-#include "dataset.h"
+#include "core/data_grid.h"
+#include "core/dataset.h"
 
 #include <QDialog>
 #include <QSize>

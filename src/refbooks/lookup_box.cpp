@@ -1,6 +1,6 @@
-#include "lookup_box.h"
+#include "refbooks/lookup_box.h"
 
-#include "dataset.h"
+#include "core/dataset.h"
 
 #include <algorithm>
 

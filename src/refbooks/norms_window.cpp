@@ -1,10 +1,10 @@
-#include "norms_window.h"
+#include "refbooks/norms_window.h"
 
-#include "data_grid.h"
-#include "data_module.h"
-#include "dataset.h"
-#include "error_report.h"
-#include "instances.h"
+#include "core/data_grid.h"
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "core/error_report.h"
+#include "core/instances.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

@@ -1,14 +1,14 @@
-#include "operation_dialog.h"
+#include "refbooks/operation_dialog.h"
 
-#include "book_opening.h"
-#include "command.h"
-#include "data_module.h"
-#include "dataset.h"
-#include "error_report.h"
-#include "instances.h"
-#include "kinds_list.h"
-#include "messages.h"
-#include "products_list.h"
+#include "refbooks/book_opening.h"
+#include "core/command.h"
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "core/error_report.h"
+#include "core/instances.h"
+#include "refbooks/kinds_list.h"
+#include "core/messages.h"
+#include "refbooks/products_list.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,5 +1,5 @@
 #pragma once
-#include "book_editor.h"
+#include "refbooks/book_editor.h"
 
 class QComboBox;
 class QLineEdit;

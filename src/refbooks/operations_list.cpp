@@ -1,15 +1,15 @@
-#include "operations_list.h"
+#include "refbooks/operations_list.h"
 
-#include "book_opening.h"
-#include "command.h"
-#include "data_module.h"
-#include "entry_editor.h"
-#include "error_report.h"
-#include "instances.h"
-#include "messages.h"
-#include "norms_window.h"
-#include "operation_dialog.h"
-#include "price_list_export.h"
+#include "refbooks/book_opening.h"
+#include "core/command.h"
+#include "core/data_module.h"
+#include "journal/entry_editor.h"
+#include "core/error_report.h"
+#include "core/instances.h"
+#include "core/messages.h"
+#include "refbooks/norms_window.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/price_list_export.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
-#include "list_window.h"
-#include "spreadsheet.h"
+#include "refbooks/list_window.h"
+#include "reports/spreadsheet.h"
 
 class QCheckBox;
 

@@ -1,10 +1,10 @@
-#include "price_list_export.h"
+#include "refbooks/price_list_export.h"
 
-#include "data_module.h"
-#include "dataset.h"
-#include "number_format.h"
-#include "operation_dialog.h"
-#include "spreadsheet.h"
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "core/number_format.h"
+#include "refbooks/operation_dialog.h"
+#include "reports/spreadsheet.h"
 
 #include <QStringList>
 

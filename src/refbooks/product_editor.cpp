@@ -1,11 +1,11 @@
-#include "product_editor.h"
+#include "refbooks/product_editor.h"
 
-#include "book_rows.h"
-#include "data_module.h"
-#include "dataset.h"
-#include "instances.h"
-#include "messages.h"
-#include "product_group.h"
+#include "refbooks/book_rows.h"
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "core/instances.h"
+#include "core/messages.h"
+#include "refbooks/product_group.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

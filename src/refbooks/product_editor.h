@@ -1,5 +1,5 @@
 #pragma once
-#include "book_editor.h"
+#include "refbooks/book_editor.h"
 
 // The product editor "Изделие": the mark and its rate; the product group is derived from the mark.
 class TForm7 : public BookEditor {

@@ -1,4 +1,4 @@
-#include "product_group.h"
+#include "refbooks/product_group.h"
 
 #include <array>
 

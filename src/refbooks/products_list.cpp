@@ -1,10 +1,10 @@
-#include "products_list.h"
+#include "refbooks/products_list.h"
 
-#include "data_module.h"
-#include "instances.h"
-#include "messages.h"
-#include "operation_dialog.h"
-#include "product_editor.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "core/messages.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/product_editor.h"
 
 #include <QLineEdit>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "list_window.h"
+#include "refbooks/list_window.h"
 
 // "Изделия": the products book; in pick mode it hands the product to the operation price dialog.
 class TForm3 : public ListWindow {

@@ -1,10 +1,10 @@
-#include "worker_editor.h"
+#include "refbooks/worker_editor.h"
 
-#include "command.h"
-#include "data_module.h"
-#include "dataset.h"
-#include "lookup_box.h"
-#include "messages.h"
+#include "core/command.h"
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "refbooks/lookup_box.h"
+#include "core/messages.h"
 
 #include <QLineEdit>
 #include <QPushButton>

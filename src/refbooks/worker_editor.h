@@ -1,6 +1,6 @@
 #pragma once
-#include "book_editor.h"
-#include "lookup_box.h"
+#include "refbooks/book_editor.h"
+#include "refbooks/lookup_box.h"
 
 class Command;
 class Dataset;

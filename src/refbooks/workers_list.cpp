@@ -1,11 +1,11 @@
-#include "workers_list.h"
+#include "refbooks/workers_list.h"
 
-#include "command.h"
-#include "data_module.h"
-#include "entry_editor.h"
-#include "instances.h"
-#include "messages.h"
-#include "worker_editor.h"
+#include "core/command.h"
+#include "core/data_module.h"
+#include "journal/entry_editor.h"
+#include "core/instances.h"
+#include "core/messages.h"
+#include "refbooks/worker_editor.h"
 
 #include <QLineEdit>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "list_window.h"
+#include "refbooks/list_window.h"
 
 // "Список рабочих": the workers book; in pick mode it hands the worker to the entry editor.
 class TForm5 : public ListWindow {

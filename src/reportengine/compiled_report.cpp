@@ -1,8 +1,8 @@
-#include "compiled_report.h"
+#include "reportengine/compiled_report.h"
 
-#include "font_resolver.h"
-#include "report_error.h"
-#include "row_source.h"
+#include "reportengine/font_resolver.h"
+#include "reportengine/report_error.h"
+#include "reportengine/row_source.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "definition.h"
-#include "expression.h"
-#include "number_format.h"
+#include "reportengine/definition.h"
+#include "reportengine/expression.h"
+#include "reportengine/number_format.h"
 
 #include <QFont>
 #include <QRectF>

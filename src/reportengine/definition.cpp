@@ -1,6 +1,6 @@
-#include "definition.h"
+#include "reportengine/definition.h"
 
-#include "report_error.h"
+#include "reportengine/report_error.h"
 
 namespace re {
 

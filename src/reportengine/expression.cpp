@@ -1,7 +1,7 @@
-#include "expression.h"
+#include "reportengine/expression.h"
 
-#include "expression_parser.h"
-#include "row_source.h"
+#include "reportengine/expression_parser.h"
+#include "reportengine/row_source.h"
 
 namespace re {
 

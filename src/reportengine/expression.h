@@ -1,6 +1,6 @@
 #pragma once
 
-#include "value.h"
+#include "reportengine/value.h"
 
 #include <QString>
 #include <functional>

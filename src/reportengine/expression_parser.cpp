@@ -1,4 +1,4 @@
-#include "expression_parser.h"
+#include "reportengine/expression_parser.h"
 
 namespace re {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "expression.h"
+#include "reportengine/expression.h"
 
 namespace re {
 

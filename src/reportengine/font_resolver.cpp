@@ -1,4 +1,4 @@
-#include "font_resolver.h"
+#include "reportengine/font_resolver.h"
 
 #include <QFontDatabase>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "definition.h"
+#include "reportengine/definition.h"
 
 #include <QFont>
 

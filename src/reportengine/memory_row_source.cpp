@@ -1,4 +1,4 @@
-#include "memory_row_source.h"
+#include "reportengine/memory_row_source.h"
 
 namespace re {
 

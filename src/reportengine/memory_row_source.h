@@ -1,6 +1,6 @@
 #pragma once
 
-#include "row_source.h"
+#include "reportengine/row_source.h"
 
 #include <QStringList>
 #include <QVariantList>

@@ -1,4 +1,4 @@
-#include "page_painter.h"
+#include "reportengine/page_painter.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document.h"
+#include "reportengine/document.h"
 
 class QPainter;
 

@@ -1,6 +1,6 @@
-#include "page_view.h"
+#include "reportengine/page_view.h"
 
-#include "report.h"
+#include "reportengine/report.h"
 
 #include <QPainter>
 #include <cmath>

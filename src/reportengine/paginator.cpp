@@ -1,6 +1,6 @@
-#include "paginator.h"
+#include "reportengine/paginator.h"
 
-#include "row_source.h"
+#include "reportengine/row_source.h"
 
 namespace re {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compiled_report.h"
-#include "document.h"
+#include "reportengine/compiled_report.h"
+#include "reportengine/document.h"
 
 namespace re {
 

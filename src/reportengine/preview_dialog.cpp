@@ -1,7 +1,7 @@
-#include "preview_dialog.h"
+#include "reportengine/preview_dialog.h"
 
-#include "page_view.h"
-#include "report.h"
+#include "reportengine/page_view.h"
+#include "reportengine/report.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,10 +1,10 @@
-#include "report.h"
+#include "reportengine/report.h"
 
-#include "compiled_report.h"
-#include "page_painter.h"
-#include "paginator.h"
-#include "preview_dialog.h"
-#include "report_error.h"
+#include "reportengine/compiled_report.h"
+#include "reportengine/page_painter.h"
+#include "reportengine/paginator.h"
+#include "reportengine/preview_dialog.h"
+#include "reportengine/report_error.h"
 
 #include <QPainter>
 #include <QPdfWriter>

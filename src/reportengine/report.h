@@ -1,7 +1,7 @@
 #pragma once
 
-#include "definition.h"
-#include "document.h"
+#include "reportengine/definition.h"
+#include "reportengine/document.h"
 
 #include <QPageLayout>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "report_error.h"
+#include "reportengine/report_error.h"
 
 namespace re {
 

@@ -1,4 +1,4 @@
-#include "row_source.h"
+#include "reportengine/row_source.h"
 
 namespace re {
 

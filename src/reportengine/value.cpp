@@ -1,4 +1,4 @@
-#include "value.h"
+#include "reportengine/value.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,8 +1,8 @@
-#include "spreadsheet.h"
+#include "reports/spreadsheet.h"
 
-#include "messages.h"
-#include "spreadsheet_files.h"
-#include "spreadsheet_xlsx.h"
+#include "core/messages.h"
+#include "reports/spreadsheet_files.h"
+#include "reports/spreadsheet_xlsx.h"
 
 #include <QDesktopServices>
 #include <QDir>

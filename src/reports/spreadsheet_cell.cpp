@@ -1,6 +1,6 @@
-#include "spreadsheet_cell.h"
+#include "reports/spreadsheet_cell.h"
 
-#include "number_format.h"
+#include "core/number_format.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "spreadsheet_files.h"
+#include "reports/spreadsheet_files.h"
 
 #include <QDir>
 #include <QFile>

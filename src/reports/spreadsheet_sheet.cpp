@@ -1,4 +1,4 @@
-#include "spreadsheet_sheet.h"
+#include "reports/spreadsheet_sheet.h"
 
 #include <QStringList>
 #include <algorithm>

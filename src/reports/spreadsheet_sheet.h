@@ -1,5 +1,5 @@
 #pragma once
-#include "spreadsheet_cell.h"
+#include "reports/spreadsheet_cell.h"
 
 #include <QMap>
 #include <QSet>

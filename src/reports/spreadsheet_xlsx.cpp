@@ -1,4 +1,4 @@
-#include "spreadsheet_xlsx.h"
+#include "reports/spreadsheet_xlsx.h"
 
 #include <QFile>
 #include <array>

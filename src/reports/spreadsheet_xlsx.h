@@ -1,5 +1,5 @@
 #pragma once
-#include "spreadsheet_sheet.h"
+#include "reports/spreadsheet_sheet.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,10 @@
 // The shared datasets open on the schema, and the duplicate check answers as callers expect.
-#include "application.h"
-#include "connection.h"
-#include "data_module.h"
-#include "instances.h"
-#include "message_recorder.h"
-#include "test_database.h"
+#include "core/application.h"
+#include "core/connection.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "support/message_recorder.h"
+#include "support/test_database.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // The dataset layer against a real database through the ODBC driver.
-#include "application.h"
-#include "data_module.h"
-#include "db_error.h"
-#include "instances.h"
-#include "test_database.h"
+#include "core/application.h"
+#include "core/data_module.h"
+#include "core/db_error.h"
+#include "core/instances.h"
+#include "support/test_database.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // The data grid follows its dataset, exchanges datasets, and lets a hook change how cells are drawn.
-#include "application.h"
-#include "data_grid.h"
-#include "data_module.h"
-#include "instances.h"
-#include "test_database.h"
+#include "core/application.h"
+#include "core/data_grid.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "support/test_database.h"
 
 #include <QImage>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // Pure text rules of the core: connection strings, placeholders, record filters, number masks.
-#include "application.h"
-#include "connection.h"
-#include "number_format.h"
-#include "record_filter.h"
-#include "sql_text.h"
+#include "core/application.h"
+#include "core/connection.h"
+#include "core/number_format.h"
+#include "core/record_filter.h"
+#include "core/sql_text.h"
 
 #include <QtTest>
 

@@ -1,12 +1,12 @@
 #pragma once
 // The program started against a test database the way main starts it, and driven through its sign-in.
-#include "data_module.h"
-#include "instances.h"
-#include "journal_window.h"
-#include "modal.h"
-#include "signin_window.h"
-#include "startup.h"
-#include "test_database.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "journal/journal_window.h"
+#include "support/modal.h"
+#include "journal/signin_window.h"
+#include "journal/startup.h"
+#include "support/test_database.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

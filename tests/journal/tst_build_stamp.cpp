@@ -1,6 +1,6 @@
 // The build stamp read from the compiler's date and time texts, and which of two builds is the newer.
-#include "build_stamp.h"
-#include "version_gate.h"
+#include "journal/build_stamp.h"
+#include "journal/version_gate.h"
 
 #include <QFileInfo>
 #include <QtTest>

@@ -1,17 +1,17 @@
 // The entry editor: price text, key filter, painting test and the save with its duplicate check, the
 // time-sheet cell and what a failure or a second workstation may do to them.
-#include "application.h"
-#include "command.h"
-#include "connection.h"
-#include "dataset.h"
-#include "entry_editor.h"
-#include "entry_presets.h"
-#include "entry_price.h"
-#include "entry_statements.h"
-#include "entry_time_sheet.h"
-#include "message_recorder.h"
+#include "core/application.h"
+#include "core/command.h"
+#include "core/connection.h"
+#include "core/dataset.h"
+#include "journal/entry_editor.h"
+#include "journal/entry_presets.h"
+#include "journal/entry_price.h"
+#include "journal/entry_statements.h"
+#include "journal/entry_time_sheet.h"
+#include "support/message_recorder.h"
 #include "program_fixture.h"
-#include "time_sheet_day.h"
+#include "journal/time_sheet_day.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

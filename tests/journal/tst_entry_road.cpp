@@ -1,19 +1,19 @@
 // The road of one entry through the real windows: the journal's "Добавить", the two pickers, the editor's
 // "Запись", the red row in the journal, its acceptance, and the worker's day in the time sheet.
-#include "application.h"
-#include "data_grid.h"
-#include "entry_editor.h"
-#include "kind_editor.h"
-#include "kinds_list.h"
-#include "message_recorder.h"
-#include "norms_window.h"
-#include "operation_dialog.h"
-#include "operations_list.h"
-#include "product_editor.h"
-#include "products_list.h"
+#include "core/application.h"
+#include "core/data_grid.h"
+#include "journal/entry_editor.h"
+#include "refbooks/kind_editor.h"
+#include "refbooks/kinds_list.h"
+#include "support/message_recorder.h"
+#include "refbooks/norms_window.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/operations_list.h"
+#include "refbooks/product_editor.h"
+#include "refbooks/products_list.h"
 #include "program_fixture.h"
-#include "worker_editor.h"
-#include "workers_list.h"
+#include "refbooks/worker_editor.h"
+#include "refbooks/workers_list.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,10 +1,10 @@
 // The journal window: loading a date, shifts, acceptance colours and double click, deletion with the
 // time sheet kept in step, and the entry editor's presets.
-#include "application.h"
-#include "data_grid.h"
-#include "dataset.h"
-#include "entry_editor.h"
-#include "message_recorder.h"
+#include "core/application.h"
+#include "core/data_grid.h"
+#include "core/dataset.h"
+#include "journal/entry_editor.h"
+#include "support/message_recorder.h"
 #include "program_fixture.h"
 
 #include <QCalendarWidget>

@@ -1,7 +1,7 @@
 // Start-up, the sign-in word and its role, and the ways the program ends from the sign-in window.
-#include "application.h"
-#include "data_grid.h"
-#include "message_recorder.h"
+#include "core/application.h"
+#include "core/data_grid.h"
+#include "support/message_recorder.h"
 #include "program_fixture.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // The version gate: the stored stamp against this build's, and the end of an older build.
-#include "application.h"
-#include "message_recorder.h"
-#include "program_end.h"
+#include "core/application.h"
+#include "support/message_recorder.h"
+#include "journal/program_end.h"
 #include "program_fixture.h"
-#include "version_gate.h"
+#include "journal/version_gate.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,14 +1,14 @@
 // The operation kinds book against the database: pick into the operation dialog, add, rename, delete.
-#include "application.h"
-#include "book_opening.h"
+#include "core/application.h"
+#include "refbooks/book_opening.h"
 #include "books_fixture.h"
-#include "data_module.h"
-#include "instances.h"
-#include "kind_editor.h"
-#include "kinds_list.h"
-#include "message_recorder.h"
-#include "operation_dialog.h"
-#include "test_database.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "refbooks/kind_editor.h"
+#include "refbooks/kinds_list.h"
+#include "support/message_recorder.h"
+#include "refbooks/operation_dialog.h"
+#include "support/test_database.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,12 +1,12 @@
 // The norms grid stores what is typed as cells are left, keeps new rows with their operation,
 // and never deletes an operation's last norm.
-#include "application.h"
-#include "data_grid.h"
-#include "data_module.h"
-#include "instances.h"
-#include "message_recorder.h"
-#include "norms_window.h"
-#include "test_database.h"
+#include "core/application.h"
+#include "core/data_grid.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "support/message_recorder.h"
+#include "refbooks/norms_window.h"
+#include "support/test_database.h"
 
 #include <QLineEdit>
 #include <QPushButton>

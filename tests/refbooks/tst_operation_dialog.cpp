@@ -1,19 +1,19 @@
 // The operation price dialog opened from the operations book: products and kinds picked from their
 // books, the duplicate check on kind, group and product, and a new operation in the book at once.
-#include "application.h"
-#include "book_opening.h"
+#include "core/application.h"
+#include "refbooks/book_opening.h"
 #include "books_fixture.h"
-#include "command.h"
-#include "data_grid.h"
-#include "data_module.h"
-#include "instances.h"
-#include "kinds_list.h"
-#include "message_recorder.h"
-#include "norms_window.h"
-#include "operation_dialog.h"
-#include "operations_list.h"
-#include "products_list.h"
-#include "test_database.h"
+#include "core/command.h"
+#include "core/data_grid.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "refbooks/kinds_list.h"
+#include "support/message_recorder.h"
+#include "refbooks/norms_window.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/operations_list.h"
+#include "refbooks/products_list.h"
+#include "support/test_database.h"
 
 #include <QComboBox>
 #include <QLineEdit>

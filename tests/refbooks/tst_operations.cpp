@@ -1,18 +1,18 @@
 // The operations book against the database: the pick and its price for the entry editor, the search,
 // what a double click opens, deleting, and the price list read back from its workbook.
-#include "application.h"
-#include "book_opening.h"
+#include "core/application.h"
+#include "refbooks/book_opening.h"
 #include "books_fixture.h"
-#include "data_grid.h"
-#include "data_module.h"
-#include "entry_editor.h"
-#include "instances.h"
-#include "message_recorder.h"
-#include "norms_window.h"
-#include "operation_dialog.h"
-#include "operations_list.h"
-#include "test_database.h"
-#include "xlsx_reader.h"
+#include "core/data_grid.h"
+#include "core/data_module.h"
+#include "journal/entry_editor.h"
+#include "core/instances.h"
+#include "support/message_recorder.h"
+#include "refbooks/norms_window.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/operations_list.h"
+#include "support/test_database.h"
+#include "support/xlsx_reader.h"
 
 #include <QApplication>
 #include <QCheckBox>

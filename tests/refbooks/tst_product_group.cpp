@@ -1,5 +1,5 @@
 // The product group derived from a mark: the 22 prefix rules in order, later and longer ones winning.
-#include "product_group.h"
+#include "refbooks/product_group.h"
 
 #include <QtTest>
 

@@ -1,15 +1,15 @@
 // The products book against the database: pick into the operation dialog, the editor's group, rate and
 // duplicate check, and the row the list comes back to.
-#include "application.h"
-#include "book_opening.h"
+#include "core/application.h"
+#include "refbooks/book_opening.h"
 #include "books_fixture.h"
-#include "data_module.h"
-#include "instances.h"
-#include "message_recorder.h"
-#include "operation_dialog.h"
-#include "product_editor.h"
-#include "products_list.h"
-#include "test_database.h"
+#include "core/data_module.h"
+#include "core/instances.h"
+#include "support/message_recorder.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/product_editor.h"
+#include "refbooks/products_list.h"
+#include "support/test_database.h"
 
 #include <QLineEdit>
 #include <QPushButton>

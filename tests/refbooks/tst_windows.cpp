@@ -1,15 +1,15 @@
 // The books' windows as built: captions, labelled boxes, what starts hidden, and the keys of the boxes.
-#include "application.h"
+#include "core/application.h"
 #include "books_fixture.h"
-#include "entry_editor.h"
-#include "instances.h"
-#include "kind_editor.h"
-#include "kinds_list.h"
-#include "operation_dialog.h"
-#include "product_editor.h"
-#include "products_list.h"
-#include "worker_editor.h"
-#include "workers_list.h"
+#include "journal/entry_editor.h"
+#include "core/instances.h"
+#include "refbooks/kind_editor.h"
+#include "refbooks/kinds_list.h"
+#include "refbooks/operation_dialog.h"
+#include "refbooks/product_editor.h"
+#include "refbooks/products_list.h"
+#include "refbooks/worker_editor.h"
+#include "refbooks/workers_list.h"
 
 #include <QAccessible>
 #include <QComboBox>

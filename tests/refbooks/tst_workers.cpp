@@ -1,14 +1,14 @@
 // The workers book against the database: search, pick into the entry editor, add, change, delete.
-#include "application.h"
-#include "book_opening.h"
+#include "core/application.h"
+#include "refbooks/book_opening.h"
 #include "books_fixture.h"
-#include "data_module.h"
-#include "entry_editor.h"
-#include "instances.h"
-#include "message_recorder.h"
-#include "test_database.h"
-#include "worker_editor.h"
-#include "workers_list.h"
+#include "core/data_module.h"
+#include "journal/entry_editor.h"
+#include "core/instances.h"
+#include "support/message_recorder.h"
+#include "support/test_database.h"
+#include "refbooks/worker_editor.h"
+#include "refbooks/workers_list.h"
 
 #include <QLineEdit>
 #include <QPushButton>

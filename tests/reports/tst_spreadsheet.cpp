@@ -1,8 +1,8 @@
 // The spreadsheet operations of the exports, checked on the .xlsx files they write.
-#include "application.h"
-#include "message_recorder.h"
-#include "spreadsheet.h"
-#include "xlsx_reader.h"
+#include "core/application.h"
+#include "support/message_recorder.h"
+#include "reports/spreadsheet.h"
+#include "support/xlsx_reader.h"
 
 #include <QtTest>
 

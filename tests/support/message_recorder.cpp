@@ -1,4 +1,4 @@
-#include "message_recorder.h"
+#include "support/message_recorder.h"
 
 #include <QStringList>
 

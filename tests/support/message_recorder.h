@@ -1,5 +1,5 @@
 #pragma once
-#include "messages.h"
+#include "core/messages.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "modal.h"
+#include "support/modal.h"
 
 #include <QApplication>
 #include <QPointer>

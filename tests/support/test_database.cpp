@@ -1,8 +1,8 @@
-#include "test_database.h"
+#include "support/test_database.h"
 
-#include "connection.h"
-#include "data_module.h"
-#include "instances.h"
+#include "core/connection.h"
+#include "core/data_module.h"
+#include "core/instances.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,0 +1,1 @@
+// The precompiled Qt headers are built with this file; it has no code of its own.
