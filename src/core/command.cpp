@@ -1,6 +1,7 @@
 #include "core/command.h"
 
 #include "core/db_error.h"
+#include "core/odbc_fetch.h"
 #include "core/sql_text.h"
 
 #include <QSqlError>
@@ -13,30 +14,23 @@ QSqlDatabase connectionFor(const QString& name)
     return QSqlDatabase::database(name.isEmpty() ? QString::fromLatin1(QSqlDatabase::defaultConnection) : name, false);
 }
 
-[[noreturn]] void fail(const QSqlError& e)
+DbError transactionError(const QSqlDatabase& db)
 {
-    throw DbError(e.databaseText().isEmpty() ? e.text() : e.databaseText());
-}
-
-int run(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& params)
-{
-    if (!db.isOpen()) throw DbError(QStringLiteral("нет подключения к базе данных"));
-    QStringList names;
-    const QString positional = sqltext::toPositional(text, &names);
-    QSqlQuery q(db);
-    bool ok;
-    if (names.isEmpty()) {
-        ok = q.exec(positional);
-    } else {
-        if (!q.prepare(positional)) fail(q.lastError());
-        for (const QString& n : names) q.addBindValue(params.value(n.toLower()));
-        ok = q.exec();
-    }
-    if (!ok) fail(q.lastError());
-    return q.numRowsAffected();
+    const QSqlError e = db.lastError();
+    return DbError(e.databaseText().isEmpty() ? e.text() : e.databaseText());
 }
 
 }  // namespace
+
+int runStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& lowerCaseParams)
+{
+    if (!db.isOpen()) throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
+    QStringList names;
+    const QString positional = sqltext::toPositional(text, &names);
+    QVariantList values;
+    for (const QString& n : names) values << lowerCaseParams.value(n.toLower());
+    return odbcExecute(db, positional, values);
+}
 
 Command::Command(const QString& name, QObject* parent) : QObject(parent)
 {
@@ -50,19 +44,20 @@ void Command::setParam(const QString& name, const QVariant& value)
 
 int Command::execute()
 {
-    return run(connectionFor(connection_), text_, params_);
+    return runStatement(connectionFor(connection_), text_, params_);
 }
 
 void executeStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& params)
 {
     QHash<QString, QVariant> lower;
     for (auto it = params.begin(); it != params.end(); ++it) lower.insert(it.key().toLower(), it.value());
-    run(db, text, lower);
+    runStatement(db, text, lower);
 }
 
 Transaction::Transaction(const QString& connectionName) : db_(connectionFor(connectionName))
 {
-    if (!db_.transaction()) fail(db_.lastError());
+    if (!db_.isOpen()) throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
+    if (!db_.transaction()) throw transactionError(db_);
 }
 
 Transaction::~Transaction()
@@ -72,6 +67,6 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    if (!db_.commit()) fail(db_.lastError());
+    if (!db_.commit()) throw transactionError(db_);
     done_ = true;
 }

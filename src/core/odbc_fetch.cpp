@@ -15,18 +15,22 @@ namespace {
 constexpr SQLULEN kBlockRows = 256;
 constexpr SQLULEN kMaxTextChars = 8190;  // the connection's MaxLongVarcharSize
 
-QString diagnostics(SQLSMALLINT type, SQLHANDLE h)
+// The driver's messages, joined, with the SQLSTATE of the first one.
+DbError diagnostics(SQLSMALLINT type, SQLHANDLE h)
 {
     QString out;
+    QString firstState;
     SQLWCHAR state[6];
     SQLWCHAR text[1024];
     SQLINTEGER native = 0;
     SQLSMALLINT len = 0;
     for (SQLSMALLINT i = 1; SQL_SUCCEEDED(SQLGetDiagRecW(type, h, i, state, &native, text, 1024, &len)); ++i) {
+        if (firstState.isEmpty()) firstState = QString::fromUtf16(reinterpret_cast<const char16_t*>(state), 5);
         if (!out.isEmpty()) out += u'\n';
         out += QString::fromUtf16(reinterpret_cast<const char16_t*>(text), qMin<int>(len, 1023));
     }
-    return out.isEmpty() ? QStringLiteral("ODBC error") : out;
+    if (out.isEmpty()) return DbError(QStringLiteral("ODBC error"), DbError::Kind::ProgramFault);
+    return DbError::fromDatabase(out, firstState);
 }
 
 struct Statement {
@@ -37,7 +41,7 @@ struct Statement {
     }
     void check(SQLRETURN r) const
     {
-        if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) throw DbError(diagnostics(SQL_HANDLE_STMT, h));
+        if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) throw diagnostics(SQL_HANDLE_STMT, h);
     }
 };
 
@@ -234,13 +238,13 @@ SQLHDBC connectionHandle(const QSqlDatabase& db)
     const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
     // QODBC hands out its connection handle as an opaque pointer.
     if (!db.isOpen() || !h.isValid() || h.metaType().sizeOf() != int(sizeof(SQLHDBC)))
-        throw DbError(QStringLiteral("нет подключения к базе данных"));
+        throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
     return *static_cast<const SQLHDBC*>(h.constData());
 }
 
 void execute(Statement& st, SQLHDBC dbc, const QString& statement, const QVariantList& params, std::vector<ParamBuffer>& store)
 {
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st.h))) throw DbError(diagnostics(SQL_HANDLE_DBC, dbc));
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st.h))) throw diagnostics(SQL_HANDLE_DBC, dbc);
     std::u16string text = statement.toStdU16String();
     if (params.isEmpty()) {
         st.check(SQLExecDirectW(st.h, reinterpret_cast<SQLWCHAR*>(text.data()), SQLINTEGER(text.size())));
@@ -324,4 +328,15 @@ FetchedRows odbcFetchAll(const QSqlDatabase& db, const QString& statement, const
     execute(*st, dbc, statement, params, store);
     fetchRowByRow(*st, cols, out);
     return out;
+}
+
+int odbcExecute(const QSqlDatabase& db, const QString& statement, const QVariantList& params)
+{
+    const SQLHDBC dbc = connectionHandle(db);
+    std::vector<ParamBuffer> store;
+    Statement st;
+    execute(st, dbc, statement, params, store);
+    SQLLEN rows = 0;
+    st.check(SQLRowCount(st.h, &rows));
+    return int(rows);
 }

@@ -15,3 +15,7 @@ struct FetchedRows {
 
 // `statement` uses ? placeholders, bound in order to `params`. Throws DbError with the driver's text.
 FetchedRows odbcFetchAll(const QSqlDatabase& db, const QString& statement, const QVariantList& params);
+
+// Runs a statement that returns no rows, the same way; answers the number of rows it changed. A refused
+// statement throws DbError with the driver's text and the SQLSTATE.
+int odbcExecute(const QSqlDatabase& db, const QString& statement, const QVariantList& params);

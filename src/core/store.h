@@ -2,6 +2,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 // The store: every write that workstations share goes through its verbs (journal_store.h,
 // time_sheet_store.h, books_store.h), which own the statement texts, the transaction and the locks.
@@ -21,7 +22,10 @@ Db programDb();
 // Runs a statement that returns no rows; answers the number of rows it changed.
 int exec(const Db& db, const QString& sql, const Params& params = {});
 
-// The first column of the first row of a query; a null QVariant when it returns no row.
+// The first column of the first row of a query; nothing when it returns no row.
+std::optional<QVariant> firstValue(const Db& db, const QString& sql, const Params& params = {});
+
+// The same, with a null QVariant for no row.
 QVariant scalar(const Db& db, const QString& sql, const Params& params = {});
 
 // A whole number read with scalar(): 0 for no row or a null.
