@@ -1,11 +1,9 @@
 #include "journal/entry_editor.h"
 
-#include "core/command.h"
 #include "core/data_module.h"
-#include "journal/entry_presets.h"
+#include "core/journal_store.h"
+#include "journal/entry_texts.h"
 #include "journal/entry_price.h"
-#include "journal/entry_statements.h"
-#include "journal/entry_time_sheet.h"
 #include "core/error_report.h"
 #include "core/instances.h"
 #include "journal/journal_window.h"
@@ -69,7 +67,7 @@ bool discardsKey(const QKeyEvent* key)
 
 }  // namespace
 
-TForm11::TForm11(QWidget* parent) : QDialog(parent)
+TForm11::TForm11(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(data)
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Заведение новой позиции"));
@@ -145,9 +143,6 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent)
     setTabOrder(Edit4, Button1);
     setTabOrder(Button1, Button2);
 
-    SmenaIU = new Command(QStringLiteral("SmenaIU"), this);
-    SmenaIU->setConnectionName(TDataModule6::kConnection);
-
     for (QWidget* w : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6}) w->installEventFilter(this);
     connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
     connect(Button4, &QPushButton::clicked, this, guarded([this] { Button4Click(); }));
@@ -191,7 +186,10 @@ void TForm11::FormActivate()
 
 void TForm11::Button3Click()
 {
-    openBookForPicking(Form5, DataModule6->Workers, false);
+    if (const std::optional<PickedRow> worker = pickWorker(*Form5)) {
+        Edit1->setText(worker->text);
+        WorkerId = worker->id;
+    }
 }
 
 void TForm11::Button4Click()
@@ -199,8 +197,15 @@ void TForm11::Button4Click()
     int entryOperId = 0;
     if (Tag != 1 && Form1->ShiftDataset && Form1->ShiftDataset->isOpen() && !Form1->ShiftDataset->isEmpty())
         entryOperId = Form1->ShiftDataset->fieldByName(QStringLiteral("o_id")).asInteger();
-    pickOperation(PriceFactors{Form1->CBox1->isChecked(), Form1->ShiftNumber}, entryOperId);
+    const std::optional<PickedOperation> picked =
+        pickOperation(*Form4, PriceFactors{Form1->CBox1->isChecked(), Form1->ShiftNumber}, entryOperId);
     if (programend::requested()) return;
+    if (picked) {
+        ProductId = picked->productId;
+        OperId = picked->operId;
+        FinalPrice = picked->finalPrice;
+        Edit2->setText(picked->text);
+    }
     enableColour(isPaintingOperation(Edit2->text()));
     Edit6Exit();
 }
@@ -224,7 +229,7 @@ void TForm11::enableColour(bool painting)
 
 double TForm11::basePrice() const
 {
-    Dataset* oper = DataModule6->Oper;
+    Dataset* oper = data_.Oper;
     if (!oper->isOpen() || !oper->locate(QStringLiteral("id"), OperId)) return 0;
     return oper->fieldByName(QStringLiteral("cena")).asDouble();
 }
@@ -232,7 +237,7 @@ double TForm11::basePrice() const
 void TForm11::showPriceAndSum()
 {
     Edit7->setText(entryprice::shown(FinalPrice));
-    Edit9->setText(entryprice::shown(static_cast<long double>(blank(Edit3) ? 0 : entrysql::wholeNumber(Edit3->text())) * FinalPrice));
+    Edit9->setText(entryprice::shown(static_cast<long double>(blank(Edit3) ? 0 : store::wholeNumber(Edit3->text())) * FinalPrice));
 }
 
 void TForm11::Edit6Exit()
@@ -256,38 +261,73 @@ void TForm11::Button1Click()
         msg::error(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
-    EntryValues v;
+    store::EntryValues v;
     v.price = entryprice::written(FinalPrice);
     v.shift = Form1->ShiftNumber;
-    Dataset* shift = DataModule6->shiftDataset(v.shift);
-    v.colour = blank(Edit5) ? 0 : entrysql::wholeNumber(Edit5->text());
+    Dataset* shift = data_.shiftDataset(v.shift);
+    v.colour = blank(Edit5) ? 0 : store::wholeNumber(Edit5->text());
     v.worker = WorkerId;
     v.product = ProductId;
     v.operation = OperId;
-    v.quantity = entrysql::wholeNumberText(Edit3->text());
-    v.rejects = entrysql::wholeNumberText(Edit4->text());
-    v.hours = entrysql::wholeNumberText(Edit6->text());
+    v.quantity = store::wholeNumberText(Edit3->text());
+    v.rejects = store::wholeNumberText(Edit4->text());
+    v.hours = store::wholeNumberText(Edit6->text());
     v.date = DTimeP->date();
     v.entered = QDate::currentDate();
-    const QString id = Tag == 1 ? QString() : shift->fieldByName(QStringLiteral("id")).asString();
+    const std::optional<int> changed =
+        Tag == 1 ? std::nullopt : std::optional<int>(shift->fieldByName(QStringLiteral("id")).asInteger());
 
-    if (DataModule6->CheckDuplicate(entrysql::duplicateCount(v, id),
+    if (data_.CheckDuplicate(store::entrysql::duplicateCount(v, changed ? QString::number(*changed) : QString()),
                                     QStringLiteral("Позиция с такими параметрами уже заведена!")))
         return;
 
     // The entry and its time-sheet day are one piece of work: a failure leaves neither, and the window
     // keeps its contents for another try.
-    {
-        Transaction work(TDataModule6::kConnection);
-        SmenaIU->setText(Tag == 1 ? entrysql::insert(v) : entrysql::update(v, id));
-        SmenaIU->execute();
-        entrysheet::rewriteCell(v.worker, v.shift, v.date);
-        work.commit();
-    }
+    store::saveEntry(store::programDb(), v, changed);
 
     reopenAtSameRecord(*shift);
     // The time-sheet windows read the month afresh when they open it next.
-    for (Dataset* sheet : {DataModule6->H_Tabel_1, DataModule6->H_Tabel_2, DataModule6->H_Tabel_3}) sheet->close();
+    for (Dataset* sheet : {data_.H_Tabel_1, data_.H_Tabel_2, data_.H_Tabel_3}) sheet->close();
     clearBoxes();
     reject();
+}
+
+void TForm11::presetForAdd(const QDate& date)
+{
+    DTimeP->setDate(date);
+    Edit1->clear();
+    Edit2->clear();
+    Edit3->clear();
+    Edit5->clear();
+    Edit4->setText(QStringLiteral("0"));
+    Edit6->setText(QStringLiteral("0"));
+    // Prices of an entry left by "Отмена" belong to no operation of the new one.
+    Edit7->clear();
+    Edit8->clear();
+    Edit9->clear();
+    setWindowTitle(QStringLiteral("Заведение новой позиции"));
+    Tag = 1;
+}
+
+void TForm11::presetForChange(Dataset& entry)
+{
+    auto field = [&entry](const char* name) { return entry.fieldByName(QLatin1String(name)); };
+    setWindowTitle(QStringLiteral("Изменение данных о позиции"));
+    Tag = 2;
+    FinalPrice = field("cena").asDouble();
+    DTimeP->setDate(field("data").asDate());
+    Edit1->setText(field("fio").asString().trimmed());
+    Edit2->setText(operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger()));
+    Edit3->setText(field("kol_vo").asString());
+    Edit4->setText(field("brak").asString());
+    WorkerId = field("w_id").asInteger();
+    ProductId = field("i_id").asInteger();
+    OperId = field("o_id").asInteger();
+    Edit6->setText(field("time").asString());
+    const bool painting = isPaintingOperation(field("vid").asString());
+    Edit5->setText(painting ? field("color").asString() : QString());
+    enableColour(painting);
+    // The base price is shown once the operation is picked again.
+    Edit8->clear();
+    showPriceAndSum();
 }

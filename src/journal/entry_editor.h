@@ -1,7 +1,10 @@
 #pragma once
+
+class TDataModule6;
 #include <QDialog>
 
-class Command;
+class Dataset;
+class QDate;
 class QDateEdit;
 class QGroupBox;
 class QKeyEvent;
@@ -10,11 +13,12 @@ class QLineEdit;
 class QPushButton;
 
 // The shift entry editor: one production entry of the journal, added or changed. The journal presets it
-// (entry_presets.h) and shows it modally; the editor writes the entry and the worker's time-sheet day itself.
+// (presetForAdd, presetForChange) and shows it modally; the editor saves the entry through the store.
 class TForm11 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm11(QWidget* parent = nullptr);
+    TDataModule6& data_;
+    explicit TForm11(TDataModule6& data, QWidget* parent = nullptr);
 
     int Tag = 1;  // 1 = new entry, anything else = change of the journal's current entry
 
@@ -34,12 +38,16 @@ public:
     QLineEdit* Edit9;      // sum
     QPushButton* Button1;  // "Запись"
     QPushButton* Button2;  // "Отмена"
-    Command* SmenaIU;      // the entry's insert or update
 
     int WorkerId = 0;
     int ProductId = 0;
     int OperId = 0;
     double FinalPrice = 0;
+
+    // A new entry on the given date: empty boxes, rejects and hours "0".
+    void presetForAdd(const QDate& date);
+    // A change of the entry that is the current row of a journal dataset.
+    void presetForChange(Dataset& entry);
 
     void FormActivate();
     void Button3Click();

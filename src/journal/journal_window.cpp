@@ -1,12 +1,10 @@
 #include "journal/journal_window.h"
 
-#include "core/command.h"
 #include "core/connection.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "journal/entry_editor.h"
 #include "refbooks/book_opening.h"
-#include "journal/entry_presets.h"
 #include "refbooks/kinds_list.h"
 #include "refbooks/operations_list.h"
 #include "refbooks/products_list.h"
@@ -17,7 +15,8 @@
 #include "journal/program_end.h"
 #include "journal/reopen.h"
 #include "journal/signin_window.h"
-#include "journal/time_sheet_day.h"
+#include "core/books_store.h"
+#include "core/journal_store.h"
 #include "journal/version_gate.h"
 #include "journal/wait_cursor.h"
 
@@ -90,7 +89,7 @@ QRadioButton* makeShiftButton(const QString& text, const char* name, QWidget* pa
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QDialog(parent)
+TForm1::TForm1(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(data)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Табель"));
@@ -149,14 +148,10 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent)
     ver = new Dataset(QStringLiteral("ver"), this);
     ver->setConnectionName(TDataModule6::kConnection);
     // No key: the one row is written back by its original values.
-    ver->setTable(QStringLiteral("accounts_dep.ver"), {});
+    ver->setTable(store::kVersionTable, {});
     ver->setFields({{QStringLiteral("d"), FieldType::Integer},
                     {QStringLiteral("t"), FieldType::Integer},
                     {QStringLiteral("delim"), FieldType::Text}});
-
-    updtOK = new Command(QStringLiteral("updtOK"), this);
-    updtOK->setConnectionName(TDataModule6::kConnection);
-    updtOK->setText(QStringLiteral("update accounts_dep.smena set ok=:ok where id=:id"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -234,13 +229,10 @@ void TForm1::buildGrid()
 
 bool TForm1::FormCreate(const QStringList& arguments)
 {
-    if (!DataModule6) DataModule6 = new TDataModule6(qApp);
-    DBGrid2->setDataset(DataModule6->Smena1);
+    DBGrid2->setDataset(data_.Smena1);
     try {
-        DataModule6->closeDatabase();
-        DataModule6->openDatabase(connectionStringForArguments(arguments));
-        Form23 = new TForm23;
-        Form23->show();
+        data_.closeDatabase();
+        data_.openDatabase(connectionStringForArguments(arguments));
     } catch (...) {
         msg::error(QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
         close();
@@ -267,8 +259,8 @@ void TForm1::FormActivate()
 void TForm1::loadDate()
 {
     const QDateTime day(DateT->date(), QTime(0, 0));
-    for (Dataset* ds : DataModule6->journalDatasets()) ds->close();
-    for (Dataset* ds : DataModule6->journalDatasets()) {
+    for (Dataset* ds : data_.journalDatasets()) ds->close();
+    for (Dataset* ds : data_.journalDatasets()) {
         ds->setParam(QStringLiteral("data"), day);
         ds->open();
     }
@@ -314,7 +306,7 @@ void TForm1::RadioButton4Click() { selectShift(4); }
 void TForm1::selectShift(int shift)
 {
     // The shift's dataset is shown as it was loaded; only a reload brings other workstations' entries.
-    DBGrid2->setDataset(DataModule6->shiftDataset(shift));
+    DBGrid2->setDataset(data_.shiftDataset(shift));
     paintShiftButtons(shift);
     ShiftNumber = shift;
 }
@@ -340,58 +332,39 @@ void TForm1::DBGrid2DblClick()
 {
     // Shift foremen enter entries; accepting them is for others.
     if (Role == QLatin1String("foreman")) return;
-    ShiftDataset = DataModule6->shiftDataset(ShiftNumber);
+    ShiftDataset = data_.shiftDataset(ShiftNumber);
     if (ShiftDataset->isEmpty()) return;
     const bool accepted = isAccepted(ShiftDataset->fieldByName(QStringLiteral("ok")).asString());
-    updtOK->setParam(QStringLiteral("ok"), accepted ? QStringLiteral("no") : QStringLiteral("ok"));
-    updtOK->setParam(QStringLiteral("id"), ShiftDataset->fieldByName(QStringLiteral("id")).asInteger());
-    updtOK->execute();
+    store::setAcceptance(store::programDb(), ShiftDataset->fieldByName(QStringLiteral("id")).asInteger(), !accepted);
     reopenAtSameRecord(*ShiftDataset);
 }
 
 void TForm1::Button1Click()
 {
-    ShiftDataset = DataModule6->shiftDataset(ShiftNumber);
-    presetEntryForAdd(*Form11, DateT->date());
+    ShiftDataset = data_.shiftDataset(ShiftNumber);
+    Form11->presetForAdd(DateT->date());
     Form11->exec();
 }
 
 void TForm1::Button2Click()
 {
-    ShiftDataset = DataModule6->shiftDataset(ShiftNumber);
+    ShiftDataset = data_.shiftDataset(ShiftNumber);
     const int recNo = ShiftDataset->recNo();
     if (ShiftDataset->isEmpty()) return;
-    presetEntryForChange(*Form11, *ShiftDataset);
+    Form11->presetForChange(*ShiftDataset);
     Form11->exec();
     if (!programend::requested()) ShiftDataset->setRecNo(recNo);
 }
 
 void TForm1::Button3Click()
 {
-    Dataset* shift = DataModule6->shiftDataset(ShiftNumber);
-    const QString id = shift->isOpen() ? shift->fieldByName(QStringLiteral("id")).asString() : QString();
-    if (id.isEmpty()) return;
-    DataModule6->DelSmena->setText(QStringLiteral("delete from accounts_dep.smena where id=") + id);
+    Dataset* shift = data_.shiftDataset(ShiftNumber);
+    if (!shift->isOpen() || shift->isEmpty()) return;
+    const int id = shift->fieldByName(QStringLiteral("id")).asInteger();
     const bool yes = msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить позицию из списка?"));
     // The program may have been told to end while the question was open: then nothing is deleted.
     if (programend::requested()) return;
-    if (yes) {
-        const int worker = shift->fieldByName(QStringLiteral("w_id")).asInteger();
-        // The entry's own day: the date box may hold a typed date that has not been loaded.
-        const QDate day = shift->fieldByName(QStringLiteral("data")).asDate();
-        // The entry and the worker's time-sheet day change together or not at all.
-        Transaction tx(TDataModule6::kConnection);
-        DataModule6->DelSmena->execute();
-        const int hours = timesheetday::hoursOfDay(worker, ShiftNumber, day);
-        if (hours == 0) {
-            DataModule6->DelSmena->setText(timesheetday::deleteRowStatement(worker, ShiftNumber, day));
-            DataModule6->DelSmena->execute();
-        } else {
-            DataModule6->H_Tabel_ins->setText(timesheetday::updateDayStatement(worker, ShiftNumber, day, hours));
-            DataModule6->H_Tabel_ins->execute();
-        }
-        tx.commit();
-    }
+    if (yes) store::deleteEntry(store::programDb(), id);
     shift->close();
     shift->open();
 }
@@ -399,8 +372,8 @@ void TForm1::Button3Click()
 void TForm1::Button8Click()
 {
     WaitCursor wait;
-    for (Dataset* ds : DataModule6->journalDatasets()) ds->close();
-    for (Dataset* ds : DataModule6->journalDatasets()) ds->open();
+    for (Dataset* ds : data_.journalDatasets()) ds->close();
+    for (Dataset* ds : data_.journalDatasets()) ds->open();
 }
 
 void TForm1::Button4Click()
@@ -411,22 +384,22 @@ void TForm1::Button4Click()
 // The reference books open in managing mode over their shared datasets.
 void TForm1::N1Click()
 {
-    openBookForManaging(Form5, DataModule6->Workers);
+    openBookForManaging(Form5, data_.Workers);
 }
 
 void TForm1::N3Click()
 {
-    openBookForManaging(Form3, DataModule6->Izdel);
+    openBookForManaging(Form3, data_.Izdel);
 }
 
 void TForm1::N4Click()
 {
-    openBookForManaging(Form4, DataModule6->Oper);
+    openBookForManaging(Form4, data_.Oper);
 }
 
 void TForm1::N6Click()
 {
-    openBookForManaging(Form8, DataModule6->Vid_oper);
+    openBookForManaging(Form8, data_.Vid_oper);
 }
 
 void TForm1::N5Click()

@@ -1,8 +1,9 @@
 #pragma once
+
+class TDataModule6;
 #include <QDialog>
 
 struct CellDraw;
-class Command;
 class DataGrid;
 class Dataset;
 class QAction;
@@ -19,11 +20,12 @@ class QTimer;
 class TForm1 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    TDataModule6& data_;
+    explicit TForm1(TDataModule6& data, QWidget* parent = nullptr);
 
-    // Creation handler: creates the data module, connects with the command-line arguments (database name,
-    // server address) and creates the sign-in window, which shows at once. False when the database cannot
-    // be reached: the user has been told, and the program ends.
+    // Creation handler: connects with the command-line arguments (database name, server address); the
+    // window owner then creates the sign-in window. False when the database cannot be reached: the user
+    // has been told, and the program ends.
     bool FormCreate(const QStringList& arguments);
 
     int ShiftNumber = 1;              // 1, 2, 3, or 4 for overtime
@@ -58,7 +60,6 @@ public:
     QPushButton* Button4;
     QTimer* Timer1;   // the version check every 30 seconds
     Dataset* ver;     // the stored build stamp
-    Command* updtOK;  // the acceptance mark of one entry
 
     void FormActivate();
     void DateTChange();

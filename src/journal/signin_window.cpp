@@ -17,7 +17,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
-TForm23::TForm23(QWidget* parent) : QDialog(parent)
+TForm23::TForm23(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(data)
 {
     setObjectName(QStringLiteral("Form23"));
     setWindowTitle(QStringLiteral("Авторизация"));
@@ -76,7 +76,7 @@ void TForm23::Button1Click()
     Form1->ShiftNumber = 1;
     const QString word = signInWord(Edit1->text());
     Form1->Role = word;
-    for (Dataset* ds : DataModule6->journalDatasets()) ds->setParam(QStringLiteral("ok"), QStringLiteral("ta"));
+    for (Dataset* ds : data_.journalDatasets()) ds->setParam(QStringLiteral("ok"), QStringLiteral("ta"));
     const Role role = roleOfWord(word);
     if (role == Role::None) {
         msg::error(QStringLiteral("Введены неверные данные."));

@@ -1,4 +1,6 @@
 #pragma once
+
+class TDataModule6;
 #include <QDialog>
 
 class QLabel;
@@ -11,7 +13,8 @@ class QTimer;
 class TForm23 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm23(QWidget* parent = nullptr);
+    TDataModule6& data_;
+    explicit TForm23(TDataModule6& data, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QLineEdit* Edit1;      // the sign-in word, shown as "*"

@@ -1,6 +1,10 @@
 #include "journal/startup.h"
 
+#include "core/data_module.h"
+#include "core/instances.h"
 #include "journal/entry_editor.h"
+#include "journal/journal_window.h"
+#include "journal/signin_window.h"
 #include "refbooks/kind_editor.h"
 #include "refbooks/kinds_list.h"
 #include "refbooks/norms_window.h"
@@ -11,27 +15,56 @@
 #include "refbooks/worker_editor.h"
 #include "refbooks/workers_list.h"
 
-#include "core/instances.h"
-#include "journal/journal_window.h"
-
-bool startProgram(const QStringList& arguments)
+ProgramWindows::ProgramWindows()
 {
-    Form1 = new TForm1;
-    return Form1->FormCreate(arguments);
+    if (!DataModule6) {
+        ownData_ = std::make_unique<TDataModule6>();
+        DataModule6 = ownData_.get();
+    }
+    data_ = DataModule6;
 }
 
-void createWindows()
+ProgramWindows::~ProgramWindows()
+{
+    for (std::size_t i = windows_.size(); i-- > 0;) {
+        delete windows_[i].data();
+        clearGlobals_[i]();
+    }
+    if (ownData_) {
+        DataModule6 = nullptr;
+        ownData_.reset();
+    }
+}
+
+template <typename W>
+W* ProgramWindows::make(W*& global)
+{
+    global = new W(*data_);
+    windows_.emplace_back(global);
+    clearGlobals_.push_back([&global] { global = nullptr; });
+    return global;
+}
+
+bool ProgramWindows::start(const QStringList& arguments)
+{
+    make(Form1);
+    if (!Form1->FormCreate(arguments)) return false;
+    make(Form23)->show();
+    return true;
+}
+
+void ProgramWindows::createWindows()
 {
     // Form18, Form19, Form21, Form15, Form16, Form17 and Form20 take their places in this order
     // when the time sheet and the reports join the program.
-    Form2 = new TForm2;
-    Form3 = new TForm3;
-    Form4 = new TForm4;
-    Form5 = new TForm5;
-    Form7 = new TForm7;
-    Form8 = new TForm8;
-    Form9 = new TForm9;
-    Form10 = new TForm10;
-    Form11 = new TForm11;
-    Form22 = new TForm22;
+    make(Form2);
+    make(Form3);
+    make(Form4);
+    make(Form5);
+    make(Form7);
+    make(Form8);
+    make(Form9);
+    make(Form10);
+    make(Form11);
+    make(Form22);
 }

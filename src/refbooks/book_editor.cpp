@@ -11,7 +11,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-BookEditor::BookEditor(const QString& caption, const QString& groupTitle, QWidget* parent) : QDialog(parent)
+BookEditor::BookEditor(const QString& caption, const QString& groupTitle, TDataModule6& data, QWidget* parent)
+    : QDialog(parent), data_(data)
 {
     setWindowTitle(caption);
 

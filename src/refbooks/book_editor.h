@@ -1,4 +1,6 @@
 #pragma once
+
+class TDataModule6;
 #include <QDialog>
 
 class QFormLayout;
@@ -21,7 +23,9 @@ public:
     virtual void Button1Click() = 0;
 
 protected:
-    BookEditor(const QString& caption, const QString& groupTitle, QWidget* parent = nullptr);
+    BookEditor(const QString& caption, const QString& groupTitle, TDataModule6& data, QWidget* parent = nullptr);
+
+    TDataModule6& data_;
 
     // A line edit of the given width with its label (the label names the box for screen readers too).
     QLineEdit* addLineEdit(const char* name, const QString& label, int width);

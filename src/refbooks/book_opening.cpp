@@ -48,10 +48,11 @@ void endPicking(ListWindow* book)
     book->Edit1->hide();
 }
 
-void openBookForPicking(ListWindow* book, Dataset* list, bool endAfter)
+void openBookForPicking(ListWindow* book, Dataset* list, bool endAfter, const std::function<void(Dataset&)>& read)
 {
     preparePicking(book, list);
-    book->exec();
+    const bool chosen = book->exec() == QDialog::Accepted;
     if (endAfter) endPicking(book);
+    if (chosen && !list->isEmpty()) read(*list);
     list->close();
 }

@@ -1,4 +1,7 @@
 #pragma once
+#include <QString>
+#include <functional>
+#include <optional>
 
 class Dataset;
 class ListWindow;
@@ -20,5 +23,12 @@ void preparePicking(ListWindow* book, Dataset* list);
 void endPicking(ListWindow* book);
 
 // A whole pick: prepare, show modally, end it when `endAfter` (the operation dialog's picks; the entry
-// editor's worker pick leaves the list as it is), close the dataset.
-void openBookForPicking(ListWindow* book, Dataset* list, bool endAfter);
+// editor's worker pick leaves the list as it is), close the dataset. When the user chose a row, `read`
+// runs on it before the dataset closes.
+void openBookForPicking(ListWindow* book, Dataset* list, bool endAfter, const std::function<void(Dataset&)>& read);
+
+// What a pick hands back: the chosen row's key and its text (a worker's name, a product's mark, a kind).
+struct PickedRow {
+    int id = 0;
+    QString text;
+};

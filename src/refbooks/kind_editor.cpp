@@ -1,5 +1,6 @@
 #include "refbooks/kind_editor.h"
 
+#include "core/books_store.h"
 #include "refbooks/book_rows.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
@@ -8,7 +9,7 @@
 
 #include <QLineEdit>
 
-TForm9::TForm9(QWidget* parent) : BookEditor(QStringLiteral("Вид операции"), QStringLiteral("Вид операции"), parent)
+TForm9::TForm9(TDataModule6& data, QWidget* parent) : BookEditor(QStringLiteral("Вид операции"), QStringLiteral("Вид операции"), data, parent)
 {
     setObjectName(QStringLiteral("Form9"));
     Edit1 = addLineEdit("Edit1", QStringLiteral("&Операция"), 337);
@@ -21,11 +22,11 @@ void TForm9::Button1Click()
         msg::error(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
-    Dataset* kinds = DataModule6->Vid_oper;
+    Dataset* kinds = data_.Vid_oper;
     const bool adding = Tag == 1;
     std::optional<qint64> self;
     if (!adding) self = kinds->fieldByName(QStringLiteral("id")).asLargeInt();
-    if (DataModule6->CheckDuplicate(sameNameCount(QStringLiteral("vid_oper"), QStringLiteral("vid"), name, self),
+    if (data_.CheckDuplicate(store::bookssql::sameNameCount(QStringLiteral("vid_oper"), QStringLiteral("vid"), name, self),
                                     QStringLiteral("Такая операция уже заведена!")))
         return;
     storeRow(kinds, adding, [&] { kinds->fieldByName(QStringLiteral("vid")).setString(name); });

@@ -27,7 +27,7 @@ ListWindow::Look look()
 
 }  // namespace
 
-TForm8::TForm8(QWidget* parent) : ListWindow(look(), parent)
+TForm8::TForm8(TDataModule6& data, QWidget* parent) : ListWindow(look(), data, parent)
 {
     setObjectName(QStringLiteral("Form8"));
     resize(sizeHint());
@@ -35,7 +35,7 @@ TForm8::TForm8(QWidget* parent) : ListWindow(look(), parent)
 
 Dataset* TForm8::dataset() const
 {
-    return DataModule6->Vid_oper;
+    return data_.Vid_oper;
 }
 
 void TForm8::Button1Click()
@@ -50,10 +50,7 @@ void TForm8::Button2Click()
 {
     Dataset* kinds = dataset();
     if (pickMode()) {
-        // From no row at all (a search that matches nothing) this hands back an empty name and id 0.
-        Form10->Edit2->setText(kinds->fieldByName(QStringLiteral("vid")).asString().trimmed());
-        Form10->ChosenKindId = kinds->fieldByName(QStringLiteral("id")).asInteger();
-        close();
+        choose();
         return;
     }
     Form9->setWindowTitle(QStringLiteral("Изменение данных вида операции"));
@@ -69,4 +66,14 @@ void TForm8::Button3Click()
     kinds->remove();
     kinds->close();
     kinds->open();
+}
+
+std::optional<PickedRow> pickKind(TForm8& book)
+{
+    std::optional<PickedRow> picked;
+    openBookForPicking(&book, book.dataset(), true, [&picked](Dataset& kinds) {
+        picked = PickedRow{kinds.fieldByName(QStringLiteral("id")).asInteger(),
+                           kinds.fieldByName(QStringLiteral("vid")).asString().trimmed()};
+    });
+    return picked;
 }

@@ -43,7 +43,7 @@ bool editsOrLeavesTheBox(const QKeyEvent* e)
 
 }  // namespace
 
-ListWindow::ListWindow(const Look& look, QWidget* parent) : QDialog(parent), look_(look)
+ListWindow::ListWindow(const Look& look, TDataModule6& data, QWidget* parent) : QDialog(parent), data_(data), look_(look)
 {
     setWindowTitle(look.caption);
 
@@ -184,4 +184,12 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* e)
         }
     }
     return QDialog::eventFilter(watched, e);
+}
+
+void ListWindow::choose()
+{
+    if (dataset()->isOpen() && !dataset()->isEmpty())
+        accept();
+    else
+        close();
 }

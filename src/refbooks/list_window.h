@@ -6,6 +6,7 @@
 #include <QSize>
 
 class QHBoxLayout;
+class TDataModule6;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -47,6 +48,9 @@ public:
     QLineEdit* Edit1;      // the search box
 
     bool pickMode() const { return Tag != 0; }
+    // Pick mode's "Выбрать": the book closes accepted on a row; with no row to choose it only closes.
+    // The caller reads the chosen row from the dataset (book_opening.h).
+    void choose();
     // The shared dataset the grid shows; looked up when used, since the data module may come later.
     virtual Dataset* dataset() const = 0;
 
@@ -57,7 +61,9 @@ public:
     void Edit1Change();
 
 protected:
-    explicit ListWindow(const Look& look, QWidget* parent = nullptr);
+    ListWindow(const Look& look, TDataModule6& data, QWidget* parent = nullptr);
+
+    TDataModule6& data_;
 
     // Puts a book's own control into the bottom row, after "Удалить" (the operations book's "Excel", "Цены").
     void addToButtonRow(QWidget* w);

@@ -1,5 +1,6 @@
 #include "refbooks/norms_window.h"
 
+#include "core/books_store.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
@@ -9,7 +10,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-TForm22::TForm22(QWidget* parent) : QDialog(parent)
+TForm22::TForm22(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(data)
 {
     setObjectName(QStringLiteral("Form22"));
     setWindowTitle(QStringLiteral("Норматив"));
@@ -17,7 +18,7 @@ TForm22::TForm22(QWidget* parent) : QDialog(parent)
 
     norm = new Dataset(QStringLiteral("norm"), this);
     norm->setConnectionName(TDataModule6::kConnection);
-    norm->setTable(QStringLiteral("accounts_dep.norm"), {QStringLiteral("id")});
+    norm->setTable(store::kNormTable, {QStringLiteral("id")});
     norm->setFields({{"id", FieldType::AutoInc, true},
                      {"o_id", FieldType::Integer},
                      {"norma", FieldType::Integer},
@@ -26,9 +27,9 @@ TForm22::TForm22(QWidget* parent) : QDialog(parent)
     norm->setIndexFieldNames(QStringLiteral("norma"));
     // However a new row was started (keyboard, mouse, Tab past the last cell), it is stored with the
     // operation it belongs to; without its o_id it would fall out of the operation's norms.
-    norm->setBeforePost([](Dataset& ds) {
-        if (ds.state() == Dataset::State::Insert && DataModule6 && DataModule6->Oper->isOpen() && !DataModule6->Oper->isEmpty())
-            ds.fieldByName(QStringLiteral("o_id")).setInteger(DataModule6->Oper->fieldByName(QStringLiteral("id")).asInteger());
+    norm->setBeforePost([this](Dataset& ds) {
+        if (ds.state() == Dataset::State::Insert && data_.Oper->isOpen() && !data_.Oper->isEmpty())
+            ds.fieldByName(QStringLiteral("o_id")).setInteger(data_.Oper->fieldByName(QStringLiteral("id")).asInteger());
     });
 
     DBGrid1 = new DataGrid(this);
@@ -75,15 +76,15 @@ void TForm22::DBGrid1ColEnter()
 void TForm22::DBGrid1ColExit()
 {
     if (!norm->isPending()) return;
-    if (NewRow && DataModule6->Oper->isOpen() && !DataModule6->Oper->isEmpty())
-        norm->fieldByName(QStringLiteral("o_id")).setInteger(DataModule6->Oper->fieldByName(QStringLiteral("id")).asInteger());
+    if (NewRow && data_.Oper->isOpen() && !data_.Oper->isEmpty())
+        norm->fieldByName(QStringLiteral("o_id")).setInteger(data_.Oper->fieldByName(QStringLiteral("id")).asInteger());
     norm->refresh();
 }
 
 void TForm22::Button1Click()
 {
     if (norm->isPending()) norm->post();
-    Dataset* oper = DataModule6->Oper;
+    Dataset* oper = data_.Oper;
     const int row = oper->recNo();
     oper->close();
     oper->open();

@@ -1,4 +1,6 @@
 #pragma once
+
+class TDataModule6;
 #include <QDialog>
 
 class DataGrid;
@@ -10,7 +12,8 @@ class QPushButton;
 class TForm22 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm22(QWidget* parent = nullptr);
+    TDataModule6& data_;
+    explicit TForm22(TDataModule6& data, QWidget* parent = nullptr);
 
     // The whole norm table, ordered by norma; the operations book filters it to one operation.
     Dataset* norm;

@@ -1,5 +1,9 @@
 #include "refbooks/operation_dialog.h"
 
+#include "core/books_store.h"
+#include "refbooks/kinds_list.h"
+#include "refbooks/products_list.h"
+
 #include "refbooks/book_opening.h"
 #include "core/command.h"
 #include "core/data_module.h"
@@ -55,17 +59,6 @@ QWidget* pickRow(QLineEdit* box, QPushButton* pick)
     return row;
 }
 
-// The count of other operations with this kind, group and product; when changing, the operation
-// itself is left out.
-QString sameOperationCount(int kind, int group, int product, std::optional<int> except)
-{
-    const QString triple = QStringLiteral(" from accounts_dep.OPER where vid=") + QString::number(kind)
-                           + QStringLiteral(" and naimen=") + QString::number(group) + QStringLiteral(" and i_id=")
-                           + QString::number(product);
-    if (!except) return QStringLiteral("select count(ID) as cnt") + triple;
-    return QStringLiteral("select count(*) as cnt") + triple + QStringLiteral(" and id<>") + QString::number(*except);
-}
-
 }  // namespace
 
 QString operationGroupText(int naimen)
@@ -73,7 +66,7 @@ QString operationGroupText(int naimen)
     return naimen == 0 ? QStringLiteral("Готовая продукция") : QStringLiteral("Заготовки");
 }
 
-TForm10::TForm10(QWidget* parent) : BookEditor(QStringLiteral("Цена операции"), QStringLiteral("Цена операции"), parent)
+TForm10::TForm10(TDataModule6& data, QWidget* parent) : BookEditor(QStringLiteral("Цена операции"), QStringLiteral("Цена операции"), data, parent)
 {
     setObjectName(QStringLiteral("Form10"));
     // The border lets the dialog grow (the kind's box takes the width), never shrink below its contents.
@@ -116,12 +109,18 @@ TForm10::TForm10(QWidget* parent) : BookEditor(QStringLiteral("Цена опер
 
 void TForm10::Button3Click()
 {
-    openBookForPicking(Form3, DataModule6->Izdel, true);
+    if (const std::optional<PickedRow> product = pickProduct(*Form3)) {
+        Edit1->setText(product->text);
+        ChosenProductId = product->id;
+    }
 }
 
 void TForm10::Button4Click()
 {
-    openBookForPicking(Form8, DataModule6->Vid_oper, true);
+    if (const std::optional<PickedRow> kind = pickKind(*Form8)) {
+        Edit2->setText(kind->text);
+        ChosenKindId = kind->id;
+    }
 }
 
 void TForm10::Button1Click()
@@ -131,27 +130,19 @@ void TForm10::Button1Click()
         msg::error(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
-    const QString kind = QString::number(ChosenKindId);
-    const QString product = QString::number(ChosenProductId);
-    Dataset* oper = DataModule6->Oper;
+    Dataset* oper = data_.Oper;
     if (Tag == 1) {
-        if (DataModule6->CheckDuplicate(sameOperationCount(ChosenKindId, group, ChosenProductId, std::nullopt),
+        if (data_.CheckDuplicate(store::bookssql::sameOperationCount(ChosenKindId, group, ChosenProductId, std::nullopt),
                                         kSameOperation))
             return;
         // The database gives the new operation its first norm, so the book shows it at once.
-        DataModule6->Oper_ins->setText(QStringLiteral("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (") + kind
-                                       + QStringLiteral(", ") + QString::number(group) + QStringLiteral(", ") + product
-                                       + QStringLiteral(", 0)"));
-        DataModule6->Oper_ins->execute();
+        store::addOperation(store::programDb(), ChosenKindId, group, ChosenProductId);
     } else {
         const int id = oper->fieldByName(QStringLiteral("id")).asInteger();
-        if (DataModule6->CheckDuplicate(sameOperationCount(ChosenKindId, group, ChosenProductId, id),
+        if (data_.CheckDuplicate(store::bookssql::sameOperationCount(ChosenKindId, group, ChosenProductId, id),
                                         kSameOperation))
             return;
-        DataModule6->Oper_ed->setText(QStringLiteral("update accounts_dep.oper set vid=") + kind + QStringLiteral(", naimen=")
-                                      + QString::number(group) + QStringLiteral(",  i_id=") + product
-                                      + QStringLiteral(" where id=") + QString::number(id));
-        DataModule6->Oper_ed->execute();
+        store::changeOperation(store::programDb(), id, ChosenKindId, group, ChosenProductId);
     }
     oper->close();
     oper->open();

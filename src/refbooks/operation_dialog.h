@@ -1,4 +1,6 @@
 #pragma once
+
+class TDataModule6;
 #include "refbooks/book_editor.h"
 
 class QComboBox;
@@ -13,7 +15,7 @@ QString operationGroupText(int naimen);
 class TForm10 : public BookEditor {
     Q_OBJECT
 public:
-    explicit TForm10(QWidget* parent = nullptr);
+    explicit TForm10(TDataModule6& data, QWidget* parent = nullptr);
 
     QLineEdit* Edit1;      // the chosen product's mark
     QLineEdit* Edit2;      // the chosen kind's name

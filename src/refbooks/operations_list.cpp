@@ -1,9 +1,8 @@
 #include "refbooks/operations_list.h"
 
 #include "refbooks/book_opening.h"
-#include "core/command.h"
+#include "core/books_store.h"
 #include "core/data_module.h"
-#include "journal/entry_editor.h"
 #include "core/error_report.h"
 #include "core/instances.h"
 #include "core/messages.h"
@@ -47,19 +46,6 @@ ListWindow::Look look()
     return l;
 }
 
-// The product's mark as the database has it now, through the scratch query.
-QString productMark(int productId)
-{
-    Dataset* control = DataModule6->Control;
-    control->close();
-    control->clearSql();
-    control->addSql(QStringLiteral("select marka from accounts_dep.izdel where id=") + QString::number(productId));
-    control->open();
-    const QString mark = control->isEmpty() ? QString() : control->fieldByName(QStringLiteral("marka")).asString();
-    control->close();
-    return mark;
-}
-
 }  // namespace
 
 double piecePrice(double lowestNormPrice, PriceFactors factors)
@@ -71,7 +57,7 @@ double piecePrice(double lowestNormPrice, PriceFactors factors)
     return price;
 }
 
-TForm4::TForm4(QWidget* parent) : ListWindow(look(), parent)
+TForm4::TForm4(TDataModule6& data, QWidget* parent) : ListWindow(look(), data, parent)
 {
     setObjectName(QStringLiteral("Form4"));
 
@@ -93,7 +79,7 @@ TForm4::TForm4(QWidget* parent) : ListWindow(look(), parent)
 
 Dataset* TForm4::dataset() const
 {
-    return DataModule6->Oper;
+    return data_.Oper;
 }
 
 void TForm4::Button1Click()
@@ -109,7 +95,7 @@ void TForm4::Button1Click()
 void TForm4::Button2Click()
 {
     if (pickMode()) {
-        pick();
+        choose();
         return;
     }
     // With no row there is nothing to change: a save would rewrite no operation yet look done.
@@ -126,34 +112,13 @@ void TForm4::Button2Click()
     Form10->exec();
 }
 
-void TForm4::pick()
-{
-    Dataset* oper = dataset();
-    // A search that shows no operation hands nothing back: the editor keeps the operation it had,
-    // rather than an operation 0 at price 0 that its completeness check would let through.
-    if (oper->isEmpty()) {
-        close();
-        return;
-    }
-    const int productId = oper->fieldByName(QStringLiteral("i_id")).asInteger();
-    const QString text = productMark(productId).trimmed() + QStringLiteral("; ")
-                         + oper->fieldByName(QStringLiteral("vid")).asString().trimmed() + QStringLiteral("; ")
-                         + operationGroupText(oper->fieldByName(QStringLiteral("naimen")).asInteger());
-    Form11->ProductId = productId;
-    Form11->OperId = oper->fieldByName(QStringLiteral("id")).asInteger();
-    Form11->FinalPrice = piecePrice(oper->fieldByName(QStringLiteral("cena")).asDouble(), Factors);
-    Form11->Edit2->setText(text);
-    accept();
-}
-
 void TForm4::Button3Click()
 {
     Dataset* oper = dataset();
     if (oper->isEmpty()) return;
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить операцию?"))) return;
     // Its norms and journal entries stay: the journal keeps showing what was paid.
-    DataModule6->Oper_del->setParam(QStringLiteral("id"), oper->fieldByName(QStringLiteral("id")).asInteger());
-    DataModule6->Oper_del->execute();
+    store::deleteOperation(store::programDb(), oper->fieldByName(QStringLiteral("id")).asInteger());
     oper->close();
     oper->open();
 }
@@ -193,17 +158,27 @@ void TForm4::Button5Click()
     exportPriceList(XLS_Rep, book);
 }
 
-bool pickOperation(PriceFactors factors, int entryOperId)
+std::optional<PickedOperation> pickOperation(TForm4& book, PriceFactors factors, int entryOperId)
 {
-    Dataset* oper = DataModule6->Oper;
-    Form4->Factors = factors;
+    Dataset* oper = book.dataset();
     // Read afresh: operations and norms may have changed since the list was last open.
     oper->close();
-    preparePicking(Form4, oper);
+    preparePicking(&book, oper);
     // Positioned after the search box is cleared, since clearing it re-reads the rows from the first.
     if (entryOperId != 0) oper->locate(QStringLiteral("id"), entryOperId);
-    const bool chosen = Form4->exec() == QDialog::Accepted;
-    endPicking(Form4);
+    std::optional<PickedOperation> picked;
+    if (book.exec() == QDialog::Accepted && !oper->isEmpty()) {
+        PickedOperation p;
+        p.productId = oper->fieldByName(QStringLiteral("i_id")).asInteger();
+        p.operId = oper->fieldByName(QStringLiteral("id")).asInteger();
+        p.finalPrice = piecePrice(oper->fieldByName(QStringLiteral("cena")).asDouble(), factors);
+        // The mark as the product book has it now; the list shows it as it was read.
+        p.text = store::productMark(store::programDb(), p.productId).trimmed() + QStringLiteral("; ")
+                 + oper->fieldByName(QStringLiteral("vid")).asString().trimmed() + QStringLiteral("; ")
+                 + operationGroupText(oper->fieldByName(QStringLiteral("naimen")).asInteger());
+        picked = p;
+    }
+    endPicking(&book);
     oper->setFiltered(false);
-    return chosen;
+    return picked;
 }

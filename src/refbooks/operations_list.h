@@ -1,5 +1,9 @@
 #pragma once
+
+class TDataModule6;
 #include "refbooks/list_window.h"
+
+#include <optional>
 #include "reports/spreadsheet.h"
 
 class QCheckBox;
@@ -20,14 +24,12 @@ double piecePrice(double lowestNormPrice, PriceFactors factors);
 class TForm4 : public ListWindow {
     Q_OBJECT
 public:
-    explicit TForm4(QWidget* parent = nullptr);
+    explicit TForm4(TDataModule6& data, QWidget* parent = nullptr);
 
     QPushButton* Button5;  // "Excel", the price list
     QCheckBox* CheckBox1;  // "Цены": a double click opens the operation's norms instead of the price dialog
     Dataset* XLS_Rep;      // every operation at its own price, for the price list
 
-    // Set by pickOperation() before a pick; the chosen price is computed with them.
-    PriceFactors Factors;
     // Where the price list's workbook goes and what opens it; tests put their own here.
     Spreadsheet::Opener WorkbookOpener = Spreadsheet::openOnDesktop;
     QString WorkbookFolder;  // empty: the program's own temporary folder
@@ -41,15 +43,19 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+};
 
-private:
-    void pick();
+// What the entry editor takes from a chosen operation: its product and id, the piece price (the lowest
+// norm price with the factors applied) and the text that names it (mark; kind; group).
+struct PickedOperation {
+    int productId = 0;
+    int operId = 0;
+    double finalPrice = 0;
+    QString text;
 };
 
 // The entry editor's operation "...": shows the book for a pick, on the first operation, or on
-// `entryOperId` when an entry is being changed. A choice fills the editor's ProductId, OperId,
-// FinalPrice (the lowest norm price with `factors` applied) and its operation box Edit2, and answers
-// true; closing the book, or choosing while the search shows no operation, changes nothing and answers
-// false. Oper is left open and unfiltered, so that the editor can read the chosen operation's
-// lowest norm price from it.
-bool pickOperation(PriceFactors factors, int entryOperId = 0);
+// `entryOperId` when an entry is being changed. Closing the book, or choosing while the search shows no
+// operation, hands nothing back. Oper is left open and unfiltered, so that the editor can read the chosen
+// operation's lowest norm price from it.
+std::optional<PickedOperation> pickOperation(TForm4& book, PriceFactors factors, int entryOperId = 0);

@@ -1,5 +1,6 @@
 #include "refbooks/price_list_export.h"
 
+#include "core/books_store.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/number_format.h"
@@ -23,13 +24,7 @@ Dataset* makePriceListQuery(QObject* owner)
 {
     auto* q = new Dataset(QStringLiteral("XLS_Rep"), owner);
     q->setConnectionName(TDataModule6::kConnection);
-    q->setSql({
-        QStringLiteral("select izdel.MARKA, vid_oper.VID, oper.NAIMEN,(SELECT (CASE naimen WHEN 0 THEN 'Готовая продукция' "
-                       "ELSE 'Заготовки' END)) as nmn, oper.CENA_new as cena, oper.id, oper.i_id,"),
-        QStringLiteral(" oper.VID as oper_vid from accounts_dep.OPER,accounts_dep.IZDEL,accounts_dep.VID_OPER where "
-                       "OPER.i_id=IZDEL.id "),
-        QStringLiteral("and oper.vid=vid_oper.id order by izdel.marka, vid_oper.vid, oper.naimen"),
-    });
+    q->setSql(store::bookssql::priceList());
     q->setFields({{"MARKA", FieldType::Text, true},
                   {"VID", FieldType::Text, true},
                   {"NAIMEN", FieldType::SmallInt, true},

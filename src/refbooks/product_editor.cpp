@@ -1,5 +1,6 @@
 #include "refbooks/product_editor.h"
 
+#include "core/books_store.h"
 #include "refbooks/book_rows.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
@@ -10,7 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-TForm7::TForm7(QWidget* parent) : BookEditor(QStringLiteral("Изделие"), QStringLiteral("Данные об изделии"), parent)
+TForm7::TForm7(TDataModule6& data, QWidget* parent) : BookEditor(QStringLiteral("Изделие"), QStringLiteral("Данные об изделии"), data, parent)
 {
     setObjectName(QStringLiteral("Form7"));
     Edit1 = addLineEdit("Edit1", QStringLiteral("&Марка"), 289);
@@ -43,11 +44,11 @@ void TForm7::Button1Click()
         return;
     }
     const QString mark = Edit1->text().trimmed();
-    Dataset* izdel = DataModule6->Izdel;
+    Dataset* izdel = data_.Izdel;
     const bool adding = Tag == 1;
     std::optional<qint64> self;
     if (!adding) self = izdel->fieldByName(QStringLiteral("id")).asLargeInt();
-    if (DataModule6->CheckDuplicate(sameNameCount(QStringLiteral("izdel"), QStringLiteral("marka"), mark, self),
+    if (data_.CheckDuplicate(store::bookssql::sameNameCount(QStringLiteral("izdel"), QStringLiteral("marka"), mark, self),
                                     QStringLiteral("Такая марка изделия уже заведена!")))
         return;
     storeRow(izdel, adding, [&] {

@@ -1,11 +1,13 @@
 #pragma once
+
+class TDataModule6;
 #include "refbooks/book_editor.h"
 
 // The product editor "Изделие": the mark and its rate; the product group is derived from the mark.
 class TForm7 : public BookEditor {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget* parent = nullptr);
+    explicit TForm7(TDataModule6& data, QWidget* parent = nullptr);
 
     QLineEdit* Edit1;  // "Марка"
     QLineEdit* Edit2;  // "Расценка"

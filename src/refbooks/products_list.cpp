@@ -29,14 +29,14 @@ ListWindow::Look look()
 
 }  // namespace
 
-TForm3::TForm3(QWidget* parent) : ListWindow(look(), parent)
+TForm3::TForm3(TDataModule6& data, QWidget* parent) : ListWindow(look(), data, parent)
 {
     setObjectName(QStringLiteral("Form3"));
 }
 
 Dataset* TForm3::dataset() const
 {
-    return DataModule6->Izdel;
+    return data_.Izdel;
 }
 
 void TForm3::Button1Click()
@@ -56,10 +56,7 @@ void TForm3::Button2Click()
     Dataset* izdel = dataset();
     const int row = izdel->recNo();
     if (pickMode()) {
-        // From no row at all (a search that matches nothing) this hands back an empty mark and id 0.
-        Form10->Edit1->setText(izdel->fieldByName(QStringLiteral("marka")).asString().trimmed());
-        Form10->ChosenProductId = int(izdel->fieldByName(QStringLiteral("id")).asLargeInt());
-        close();
+        choose();
     } else {
         Form7->setWindowTitle(QStringLiteral("Изменение данных изделия"));
         Form7->Tag = 2;
@@ -77,4 +74,14 @@ void TForm3::Button3Click()
     izdel->remove();
     // Re-read, staying on the row that took the deleted one's place (the last row when it was the last).
     izdel->refresh();
+}
+
+std::optional<PickedRow> pickProduct(TForm3& book)
+{
+    std::optional<PickedRow> picked;
+    openBookForPicking(&book, book.dataset(), true, [&picked](Dataset& izdel) {
+        picked = PickedRow{int(izdel.fieldByName(QStringLiteral("id")).asLargeInt()),
+                           izdel.fieldByName(QStringLiteral("marka")).asString().trimmed()};
+    });
+    return picked;
 }

@@ -1,6 +1,6 @@
 #include "refbooks/worker_editor.h"
 
-#include "core/command.h"
+#include "core/books_store.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "refbooks/lookup_box.h"
@@ -16,13 +16,13 @@ Dataset* lookupTable(QObject* owner, const char* name, const QString& table)
 {
     auto* ds = new Dataset(QLatin1String(name), owner);
     ds->setConnectionName(TDataModule6::kConnection);
-    ds->setSql({QStringLiteral("select * from ") + table});
+    ds->setSql({store::bookssql::wholeTable(table)});
     return ds;
 }
 
 }  // namespace
 
-TForm2::TForm2(QWidget* parent) : BookEditor(QStringLiteral("Работники"), QStringLiteral("Данные о работнике"), parent)
+TForm2::TForm2(TDataModule6& data, QWidget* parent) : BookEditor(QStringLiteral("Работники"), QStringLiteral("Данные о работнике"), data, parent)
 {
     setObjectName(QStringLiteral("Form2"));
     Edit1 = addLineEdit("Edit1", QStringLiteral("&ФИО"), 358);
@@ -40,8 +40,6 @@ TForm2::TForm2(QWidget* parent) : BookEditor(QStringLiteral("Работники"
     setTabOrder(LCB_department, LCB_roles);
     setTabOrder(LCB_roles, Button1);
 
-    cmd_person = new Command(QStringLiteral("cmd_person"), this);
-    cmd_person->setConnectionName(TDataModule6::kConnection);
     roles = lookupTable(this, "roles", QStringLiteral("adm_role.roles"));
     staffpos = lookupTable(this, "staffpos", QStringLiteral("hrms_staffpos.staffpos"));
     department = lookupTable(this, "department", QStringLiteral("cmn_department.department"));
@@ -76,16 +74,10 @@ void TForm2::Button1Click()
     // Changing a worker without choosing a department keeps the one stored, rather than wiping it.
     QString dept = LCB_department->currentIndex() >= 0 ? LCB_department->currentText() : QString();
     if (LCB_department->currentIndex() < 0 && Tag != 1) dept = PersonDepartment;
-    if (Tag == 1) {
-        cmd_person->setText(QStringLiteral("INSERT INTO accounts_dep.person (fio, s_staffpos_hl)VALUES(:fio, :dept)"));
-    } else {
-        cmd_person->setText(QStringLiteral("UPDATE accounts_dep.person SET fio=:fio, s_staffpos_hl=:dept where accounts_dep.person.id=")
-                            + QString::number(PersonId));
-    }
-    // Typed texts go in as bound values: a quote in a name is stored as typed. An empty caption is ''.
-    cmd_person->setParam(QStringLiteral("fio"), name);
-    cmd_person->setParam(QStringLiteral("dept"), dept.isNull() ? QStringLiteral("") : dept);
-    cmd_person->execute();
+    if (Tag == 1)
+        store::addWorker(store::programDb(), name, dept);
+    else
+        store::changeWorker(store::programDb(), PersonId, name, dept);
     accept();
 }
 

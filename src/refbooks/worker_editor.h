@@ -1,8 +1,9 @@
 #pragma once
+
+class TDataModule6;
 #include "refbooks/book_editor.h"
 #include "refbooks/lookup_box.h"
 
-class Command;
 class Dataset;
 
 // The worker editor "Работники": the name and the three lookups of the enterprise database. Only the name
@@ -10,7 +11,7 @@ class Dataset;
 class TForm2 : public BookEditor {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit TForm2(TDataModule6& data, QWidget* parent = nullptr);
 
     QLineEdit* Edit1;
     LookupBox* LCB_department;
@@ -20,7 +21,6 @@ public:
     int PersonId = 0;
     // The department caption the worker being changed has; kept when no department is chosen.
     QString PersonDepartment;
-    Command* cmd_person;
 
     Dataset* roles;
     Dataset* staffpos;

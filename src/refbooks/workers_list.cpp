@@ -1,8 +1,7 @@
 #include "refbooks/workers_list.h"
 
-#include "core/command.h"
+#include "core/books_store.h"
 #include "core/data_module.h"
-#include "journal/entry_editor.h"
 #include "core/instances.h"
 #include "core/messages.h"
 #include "refbooks/worker_editor.h"
@@ -33,7 +32,7 @@ void reloadAt(Dataset* workers, int recNo)
 
 }  // namespace
 
-TForm5::TForm5(QWidget* parent) : ListWindow(look(), parent)
+TForm5::TForm5(TDataModule6& data, QWidget* parent) : ListWindow(look(), data, parent)
 {
     setObjectName(QStringLiteral("Form5"));
     setFixedSize(641, 550);
@@ -41,7 +40,7 @@ TForm5::TForm5(QWidget* parent) : ListWindow(look(), parent)
 
 Dataset* TForm5::dataset() const
 {
-    return DataModule6->Workers;
+    return data_.Workers;
 }
 
 void TForm5::Button1Click()
@@ -59,11 +58,7 @@ void TForm5::Button2Click()
 {
     Dataset* workers = dataset();
     if (pickMode()) {
-        if (!workers->isEmpty()) {
-            Form11->Edit1->setText(workers->fieldByName(QStringLiteral("fio")).asString().trimmed());
-            Form11->WorkerId = workers->fieldByName(QStringLiteral("id")).asInteger();
-        }
-        close();
+        choose();
         return;
     }
     const int row = workers->recNo();
@@ -83,8 +78,16 @@ void TForm5::Button3Click()
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить работника?"))) return;
     Dataset* workers = dataset();
     const int row = workers->recNo();
-    Form2->cmd_person->setText(QStringLiteral("delete from accounts_dep.person where id =")
-                               + QString::number(workers->fieldByName(QStringLiteral("id")).asInteger()));
-    Form2->cmd_person->execute();
+    store::deleteWorker(store::programDb(), workers->fieldByName(QStringLiteral("id")).asInteger());
     reloadAt(workers, row);
+}
+
+std::optional<PickedRow> pickWorker(TForm5& book)
+{
+    std::optional<PickedRow> picked;
+    openBookForPicking(&book, book.dataset(), false, [&picked](Dataset& workers) {
+        picked = PickedRow{workers.fieldByName(QStringLiteral("id")).asInteger(),
+                           workers.fieldByName(QStringLiteral("fio")).asString().trimmed()};
+    });
+    return picked;
 }

@@ -13,22 +13,36 @@
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
+#include <memory>
+
+// The windows of the run under test; a test takes them down and starts afresh.
+inline std::unique_ptr<ProgramWindows>& programWindows()
+{
+    static std::unique_ptr<ProgramWindows> windows;
+    return windows;
+}
 
 // Starts the program on the test database and lets the sign-in window activate (version check, caption).
 inline bool startOn(const TestDatabase& db)
 {
-    if (!startProgram({db.name(), QStringLiteral("localhost")})) return false;
+    // One data module for the whole test binary: windows a test makes itself keep working across runs.
+    if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
+    programWindows() = std::make_unique<ProgramWindows>();
+    if (!programWindows()->start({db.name(), QStringLiteral("localhost")})) return false;
     QCoreApplication::processEvents();
     return true;
+}
+
+// Every other window, as the program makes them after the sign-in window.
+inline void createOtherWindows()
+{
+    programWindows()->createWindows();
 }
 
 // Takes the windows down so that the next test starts a fresh run; the data module stays connected.
 inline void takeDownWindows()
 {
-    delete Form23;
-    Form23 = nullptr;
-    delete Form1;
-    Form1 = nullptr;
+    programWindows().reset();
 }
 
 // Types the word into the sign-in window and presses Enter; while the journal is shown, `body` runs,

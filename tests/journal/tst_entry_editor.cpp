@@ -4,14 +4,14 @@
 #include "core/command.h"
 #include "core/connection.h"
 #include "core/dataset.h"
+#include "core/db_error.h"
 #include "journal/entry_editor.h"
-#include "journal/entry_presets.h"
+#include "journal/entry_texts.h"
 #include "journal/entry_price.h"
-#include "journal/entry_statements.h"
-#include "journal/entry_time_sheet.h"
+#include "core/journal_store.h"
+#include "core/time_sheet_store.h"
 #include "support/message_recorder.h"
 #include "program_fixture.h"
-#include "journal/time_sheet_day.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -46,7 +46,7 @@ const QDate kDay(2024, 3, 11);
 void fillNewEntry(int worker, int oper, double price, const QString& quantity, const QString& hours,
                   const QString& colour = QString())
 {
-    presetEntryForAdd(*Form11, kDay);
+    Form11->presetForAdd(kDay);
     Form11->WorkerId = worker;
     Form11->ProductId = 10;
     Form11->OperId = oper;
@@ -87,7 +87,7 @@ private slots:
     {
         db->exec(kJournal);
         QVERIFY(startOn(*db));
-        if (!Form11) Form11 = new TForm11;
+        if (!Form11) Form11 = new TForm11(*DataModule6);
         Form1->ShiftNumber = 1;
         Form1->DateT->setDate(kDay);
         // As the sign-in leaves the journal: "ta" rows are never shown.
@@ -122,7 +122,7 @@ private slots:
     // Other workstations read and count the same rows: the statements keep their exact text.
     void statementTexts()
     {
-        EntryValues v;
+        store::EntryValues v;
         v.worker = 12;
         v.product = 7;
         v.operation = 45;
@@ -133,19 +133,19 @@ private slots:
         v.hours = "8";
         v.date = QDate(2022, 11, 3);
         v.entered = QDate(2022, 11, 3);
-        QCOMPARE(entrysql::insert(v),
+        QCOMPARE(store::entrysql::insert(v),
                  QString("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, vvod,ok, "
                          "prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(12, 7, 45, 10.5,100, 2, "
                          "to_date('03.11.2022', 'DD.MM.YYYY HH24:MI:SS'), 1, 0, 8, '03.11.2022', 'no', 0, 0, 0, 0, 0, 0)"));
         v.colour = 3;
-        QCOMPARE(entrysql::update(v, "99"),
+        QCOMPARE(store::entrysql::update(v, "99"),
                  QString("update accounts_dep.SMENA set w_id=12, i_id=7, o_id=45, cena=10.5, kol_vo=100, brak=2, "
                          "data=to_date('03.11.2022', 'DD.MM.YYYY'), smena=1, color=3, time=8, vvod='03.11.2022', prize=0, id_doc=0, "
                          "id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 where id=99"));
         const QString count = "select count(id) as cnt from accounts_dep.SMENA where w_id=12 and o_id=45 and i_id=7 "
                               "and data=to_date('03.11.2022', 'DD.MM.YYYY') and smena=1";
-        QCOMPARE(entrysql::duplicateCount(v, QString()), count + " and color=3");
-        QCOMPARE(entrysql::duplicateCount(v, "99"), count + " and id<>99 and color=3");
+        QCOMPARE(store::entrysql::duplicateCount(v, QString()), count + " and color=3");
+        QCOMPARE(store::entrysql::duplicateCount(v, "99"), count + " and id<>99 and color=3");
     }
 
     void paintingTest_data()
@@ -263,7 +263,7 @@ private slots:
     void changeKeepsAcceptanceAndClearsTheLinks()
     {
         MessageRecorder rec;
-        presetEntryForChange(*Form11, *DataModule6->Smena1);
+        Form11->presetForChange(*DataModule6->Smena1);
         QCOMPARE(Form11->Edit5->text(), QString("7"));
         QCOMPARE(Form11->Edit7->text(), QString("2,5"));
         QCOMPARE(Form11->Edit9->text(), QString("25"));
@@ -330,24 +330,22 @@ create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for
         QString otherError;
         std::thread other([&] {
             {
-                QSqlDatabase b = openConnection("other", db->odbcString());
-                auto run = [&](const QString& sql) {
-                    QSqlQuery q(b);
-                    if (!q.exec(sql) && otherError.isEmpty()) otherError = sql;
-                    return q.next() ? q.value(0).toInt() : 0;
-                };
-                b.transaction();
-                run("insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time) "
-                    "values (1, 10, 20, 1, 0, '2024-03-11', 1, 3.5, 5, 3)");
-                run(entrysheet::lockStatement(1, 1, kDay));
-                const int hours = run(timesheetday::hoursStatement(1, 1, kDay));
-                const bool hasRow = run("select count(*) from accounts_dep.h_tabel where w_id=1 and smena=1 and month=3 and year=2024") != 0;
-                locked.release();
-                mayWrite.acquire();
-                run(hasRow ? timesheetday::updateDayStatement(1, 1, kDay, hours)
-                           : QString("insert into accounts_dep.h_tabel(smena, w_id, month, year, d11) values(1, 1, 3, 2024, %1)").arg(hours));
-                b.commit();
-                b.close();
+                openConnection("other", db->odbcString());
+                const store::Db b{"other"};
+                try {
+                    store::Work work(b);
+                    store::exec(b, "insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time) "
+                                   "values (1, 10, 20, 1, 0, '2024-03-11', 1, 3.5, 5, 3)");
+                    store::lockDayCells(b, {{1, 1, kDay}});
+                    locked.release();
+                    mayWrite.acquire();
+                    store::syncDayCell(b, {1, 1, kDay});
+                    work.commit();
+                } catch (const DbError& e) {
+                    otherError = e.text();
+                    locked.release();
+                }
+                QSqlDatabase::database("other", false).close();
             }
             QSqlDatabase::removeDatabase("other");
         });

@@ -92,7 +92,7 @@ private slots:
     void oneEntryFromAddToTimeSheet()
     {
         QVERIFY(startOn(*db));
-        createWindows();  // the other windows as the program makes them
+        createOtherWindows();
         MessageRecorder rec;
         QStringList inEditor, inJournal;
         whileSignedIn("8629", [&] {

@@ -130,7 +130,7 @@ private slots:
     {
         db->exec(kJournal);
         QVERIFY(startOn(*db));
-        if (!Form11) Form11 = new TForm11;
+        if (!Form11) Form11 = new TForm11(*DataModule6);
     }
     void cleanup() { takeDownWindows(); }
 
@@ -280,9 +280,11 @@ private slots:
         QTest::newRow("one of several entries: the rest of the day's hours")
             << 1 << int(msg::Yes) << QStringList({"Алексеев А.А./ok", "Борисов Б.Б./да", "Гаврилов Г.Г./no"})
             << QStringList({"1|5", "2|8", "4|2"});
-        QTest::newRow("the only entry: the worker's row of the month goes")
+        // The worker's other day of the month (the 28th, 7 hours) stays in the time sheet; only when that
+        // other day is today has the row nothing left, and it goes.
+        QTest::newRow("the only entry of the day: the day becomes 0, the month's other days stay")
             << 2 << int(msg::Yes) << QStringList({"Алексеев А.А./ok", "Алексеев А.А./no", "Гаврилов Г.Г./no"})
-            << QStringList({"1|8", "4|2"});
+            << (QDate::currentDate().day() == 28 ? QStringList({"1|8", "4|2"}) : QStringList({"1|8", "2|0", "4|2"}));
         QTest::newRow("answered No") << 2 << int(msg::No) << kToday << QStringList({"1|8", "2|8", "4|2"});
     }
     void deleteKeepsTimeSheetInStep()

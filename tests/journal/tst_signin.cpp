@@ -191,7 +191,9 @@ private slots:
     {
         takeDownWindows();
         MessageRecorder rec;
-        QVERIFY(!startProgram({"pw_no_such_database", "localhost"}));
+        if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
+        programWindows() = std::make_unique<ProgramWindows>();
+        QVERIFY(!programWindows()->start({"pw_no_such_database", "localhost"}));
         QCoreApplication::processEvents();
         QCOMPARE(rec.seen.size(), 1);
         QCOMPARE(rec.seen[0].text, QString("Подключение к БД отсутсвует!!!"));

@@ -1,6 +1,9 @@
 #include "books_fixture.h"
 
 #include "refbooks/book_opening.h"
+#include "refbooks/kinds_list.h"
+#include "refbooks/products_list.h"
+#include "refbooks/workers_list.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "journal/entry_editor.h"
@@ -24,7 +27,10 @@
 void createBookWindows()
 {
     if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
-    createWindows();  // as the program makes them
+    // Made as the program makes them; they live to the end of the test binary, past the application
+    // object, so they are never taken down.
+    static auto* windows = new ProgramWindows;
+    windows->createWindows();
 }
 
 void onNextModal(std::function<void(QDialog*)> step)
@@ -42,10 +48,13 @@ void whileManaging(ListWindow* book, Dataset* list, std::function<void()> step)
     openBookForManaging(book, list);
 }
 
-void whilePicking(ListWindow* book, Dataset* list, bool endAfter, std::function<void()> step)
+std::optional<PickedRow> whilePicking(ListWindow* book, std::function<void()> step)
 {
     onNextModal([step](QDialog*) { step(); });
-    openBookForPicking(book, list, endAfter);
+    if (auto* workers = qobject_cast<TForm5*>(book)) return pickWorker(*workers);
+    if (auto* products = qobject_cast<TForm3*>(book)) return pickProduct(*products);
+    if (auto* kinds = qobject_cast<TForm8*>(book)) return pickKind(*kinds);
+    return std::nullopt;
 }
 
 QStringList shownTexts(Dataset* ds, const QString& field)

@@ -1,6 +1,9 @@
 #pragma once
 #include <QStringList>
 #include <functional>
+#include <optional>
+
+#include "refbooks/book_opening.h"
 
 class DataGrid;
 class Dataset;
@@ -17,8 +20,9 @@ void onNextModal(std::function<void(QDialog*)> step);
 
 // Opens a book as the journal's menu does and runs `step` while it is shown.
 void whileManaging(ListWindow* book, Dataset* list, std::function<void()> step);
-// Opens a book for a pick as its callers do and runs `step` while it is shown.
-void whilePicking(ListWindow* book, Dataset* list, bool endAfter, std::function<void()> step);
+// Picks from a book (workers, products or kinds) as its callers do, running `step` while it is shown;
+// answers what the pick handed back.
+std::optional<PickedRow> whilePicking(ListWindow* book, std::function<void()> step);
 
 // A field's texts over the rows the grid shows, in order, without moving the current row.
 QStringList shownTexts(Dataset* ds, const QString& field);

@@ -76,7 +76,7 @@ private slots:
         setWorkstationLocale();
         db = new TestDatabase(kFixture);
         db->connectProgram();
-        form = new TForm22;
+        form = new TForm22(*DataModule6);
     }
     void cleanupTestCase()
     {

@@ -5,6 +5,7 @@
 #include "books_fixture.h"
 #include "core/command.h"
 #include "core/data_grid.h"
+#include "core/books_store.h"
 #include "core/data_module.h"
 #include "core/instances.h"
 #include "refbooks/kinds_list.h"
@@ -77,8 +78,8 @@ private slots:
         db = new TestDatabase;
         db->connectProgram();
         createBookWindows();
-        Form4 = new TForm4;
-        Form22 = new TForm22;
+        Form4 = new TForm4(*DataModule6);
+        Form22 = new TForm22(*DataModule6);
     }
     void cleanupTestCase() { delete db; }
     void init() { db->exec(kOperations); }
@@ -145,12 +146,12 @@ private slots:
         const QString values = QString("%1, %2, %3").arg(kindId(t[1])).arg(group).arg(productId(t[0]));
         if (adding) {
             QCOMPARE(stored().size(), before.size() + 1);
-            QCOMPARE(DataModule6->Oper_ins->text(),
+            QCOMPARE(store::bookssql::addOperation(kindId(t[1]), group, productId(t[0])),
                      QString("insert into accounts_dep.oper(vid, naimen, i_id, cena_new)values (%1, 0)").arg(values));
         } else {
             QCOMPARE(operId(result), id);
             QCOMPARE(stored().size(), before.size());
-            QCOMPARE(DataModule6->Oper_ed->text(), QString("update accounts_dep.oper set vid=%1, naimen=%2,  i_id=%3 where id=%4")
+            QCOMPARE(store::bookssql::changeOperation(id, kindId(t[1]), group, productId(t[0])), QString("update accounts_dep.oper set vid=%1, naimen=%2,  i_id=%3 where id=%4")
                                                        .arg(kindId(t[1]))
                                                        .arg(group)
                                                        .arg(productId(t[0]))

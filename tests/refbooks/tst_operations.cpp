@@ -79,7 +79,7 @@ class OperationsTest : public QObject {
         return db->value("select id from accounts_dep.izdel where marka = '" + QString(marka).replace("'", "''") + "'").toInt();
     }
     // Picks as the entry editor does, typing into the search box and pressing Enter.
-    bool pickBy(PriceFactors factors, int entryOperId, const QString& typed, int downs, int* shown = nullptr)
+    std::optional<PickedOperation> pickBy(PriceFactors factors, int entryOperId, const QString& typed, int downs, int* shown = nullptr)
     {
         onNextModal([&](QDialog*) {
             typeText(Form4->Edit1, typed);
@@ -88,7 +88,7 @@ class OperationsTest : public QObject {
             QTest::keyClick(Form4->Edit1, Qt::Key_Return);
             QVERIFY(!Form4->isVisible());
         });
-        return pickOperation(factors, entryOperId);
+        return pickOperation(*Form4, factors, entryOperId);
     }
 
 private slots:
@@ -98,8 +98,8 @@ private slots:
         db = new TestDatabase;
         db->connectProgram();
         createBookWindows();
-        Form4 = new TForm4;
-        Form22 = new TForm22;
+        Form4 = new TForm4(*DataModule6);
+        Form22 = new TForm22(*DataModule6);
     }
     void cleanupTestCase() { delete db; }
     void init()
@@ -107,10 +107,6 @@ private slots:
         db->exec(kOperations);
         Form4->Edit1->clear();
         Form4->CheckBox1->setChecked(false);
-        Form11->Edit2->setText("прежняя");
-        Form11->ProductId = 66;
-        Form11->OperId = 77;
-        Form11->FinalPrice = 1.5;
     }
 
     // The lowest norm price 10 with the day-off factor first, then the shift's.
@@ -133,11 +129,12 @@ private slots:
         QFETCH(bool, dayOff);
         QFETCH(int, shift);
         QFETCH(double, price);
-        QVERIFY(pickBy({dayOff, shift}, 0, "пл-10", 1));
-        QCOMPARE(Form11->FinalPrice, price);
-        QCOMPARE(Form11->Edit2->text(), kWelding);
-        QCOMPARE(Form11->OperId, operId("ПЛ-10", "Сварка", 0));
-        QCOMPARE(Form11->ProductId, productId("ПЛ-10"));
+        const std::optional<PickedOperation> picked = pickBy({dayOff, shift}, 0, "пл-10", 1);
+        QVERIFY(picked);
+        QCOMPARE(picked->finalPrice, price);
+        QCOMPARE(picked->text, kWelding);
+        QCOMPARE(picked->operId, operId("ПЛ-10", "Сварка", 0));
+        QCOMPARE(picked->productId, productId("ПЛ-10"));
     }
 
     // The search takes the text as typed, as data; a choice from an empty list hands nothing back.
@@ -169,17 +166,13 @@ private slots:
         // What an earlier pick left in the box; a pick starts from the whole list.
         Form4->Edit1->setText("O'");
         int seen = -1;
-        QCOMPARE(pickBy({true, 4}, startId, typed, downs, &seen), !chosen.isEmpty());
+        const std::optional<PickedOperation> picked = pickBy({true, 4}, startId, typed, downs, &seen);
+        QCOMPARE(bool(picked), !chosen.isEmpty());
         QCOMPARE(seen, shown);
-        if (chosen.isEmpty()) {
-            QCOMPARE(Form11->Edit2->text(), QString("прежняя"));
-            QCOMPARE(Form11->OperId, 77);
-            QCOMPARE(Form11->ProductId, 66);
-            QCOMPARE(Form11->FinalPrice, 1.5);
-        } else {
-            QCOMPARE(Form11->Edit2->text(), chosen);
+        if (picked) {
+            QCOMPARE(picked->text, chosen);
             const QStringList parts = chosen.split("; ");
-            QCOMPARE(Form11->OperId, operId(parts[0], parts[1], parts[2] == "Заготовки" ? 1 : 0));
+            QCOMPARE(picked->operId, operId(parts[0], parts[1], parts[2] == "Заготовки" ? 1 : 0));
         }
         QVERIFY(rec.seen.isEmpty());
         // The editor reads the chosen operation's lowest price from the list, which is left whole.
@@ -240,9 +233,10 @@ private slots:
         };
         if (picking) {
             onNextModal([&](QDialog*) { onRow(); });
-            QVERIFY(pickOperation({false, 1}));
-            QCOMPARE(Form11->Edit2->text(), kWelding);
-            QCOMPARE(Form11->FinalPrice, 10.0);
+            const std::optional<PickedOperation> picked = pickOperation(*Form4, {false, 1});
+            QVERIFY(picked);
+            QCOMPARE(picked->text, kWelding);
+            QCOMPARE(picked->finalPrice, 10.0);
             oper()->close();
         } else {
             whileManaging(Form4, oper(), [&] {

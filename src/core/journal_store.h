@@ -1,8 +1,15 @@
 #pragma once
+#include "core/store.h"
+
 #include <QDate>
 #include <QString>
+#include <optional>
 
-// One journal entry as the editor writes it, and the statements of its save.
+// The journal's writes: an entry saved or deleted together with the worker's time-sheet days, and the
+// acceptance mark.
+namespace store {
+
+// One journal entry as the editor writes it.
 struct EntryValues {
     int worker = 0;
     int product = 0;
@@ -17,20 +24,34 @@ struct EntryValues {
     QDate entered;     // the workstation's today
 };
 
+// Adds the entry (no `changedId`) or rewrites entry `changedId`, and brings the worker's time-sheet day of
+// that shift in step, in one transaction: on any error neither is written. A change that moves the entry
+// to another worker, shift or date brings the day it left in step as well.
+void saveEntry(const Db& db, const EntryValues& v, std::optional<int> changedId);
+
+// Deletes the entry and brings its worker's time-sheet day in step, in one transaction. The day of the
+// entry as stored is used, whatever the journal shows.
+void deleteEntry(const Db& db, int id);
+
+// Marks the entry accepted ("ok") or not ("no").
+void setAcceptance(const Db& db, int id, bool accepted);
+
 namespace entrysql {
 
 // Counts the entries that equal this one in worker, operation, product, date, shift and colour; `changedId`
 // (the entry being changed) is left out of the count, empty for a new entry.
 QString duplicateCount(const EntryValues& v, const QString& changedId);
-
 QString insert(const EntryValues& v);
-
 // Keeps the entry's acceptance mark; rewrites the date of entry and clears the bonus and document links.
 QString update(const EntryValues& v, const QString& id);
+QString remove(const QString& id);
+QString setAcceptance();  // parameters :ok and :id
+
+}  // namespace entrysql
 
 // Digits typed into a number box, checked before they become statement text; anything else, or a value
 // beyond a 32-bit integer, is the standard conversion error.
 QString wholeNumberText(const QString& text);
 int wholeNumber(const QString& text);
 
-}  // namespace entrysql
+}  // namespace store

@@ -1,0 +1,144 @@
+#include "core/journal_store.h"
+
+#include "core/db_error.h"
+#include "core/time_sheet_store.h"
+
+#include <QDateTime>
+
+namespace store {
+namespace {
+
+QString ddmmyyyy(const QDate& d)
+{
+    return d.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+[[noreturn]] void notAnInteger(const QString& text)
+{
+    throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text), DbError::Kind::Conversion);
+}
+
+// The worker, shift and date of a stored entry, its row locked until the transaction ends, so that no
+// other workstation moves or deletes it meanwhile; nothing when it is gone.
+std::optional<DayCell> lockEntry(const Db& db, int id)
+{
+    const std::optional<QVariant> found = firstValue(
+        db, QStringLiteral("select w_id || ',' || smena || ',' || to_char(data, 'YYYY-MM-DD') as cell "
+                           "from accounts_dep.smena where id=%1 for update")
+                .arg(id));
+    if (!found || found->isNull()) return std::nullopt;
+    const QStringList parts = found->toString().split(u',');
+    return DayCell{parts.value(0).toInt(), parts.value(1).toInt(), QDate::fromString(parts.value(2), Qt::ISODate)};
+}
+
+void bringInStep(const Db& db, std::vector<DayCell> cells)
+{
+    lockDayCells(db, cells);
+    std::vector<DayCell> done;
+    for (const DayCell& c : cells) {
+        if (std::find(done.begin(), done.end(), c) != done.end()) continue;
+        syncDayCell(db, c);
+        done.push_back(c);
+    }
+}
+
+}  // namespace
+
+QString wholeNumberText(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty()) notAnInteger(text);
+    for (QChar c : t)
+        if (c < u'0' || c > u'9') notAnInteger(text);
+    return t;
+}
+
+int wholeNumber(const QString& text)
+{
+    bool ok = false;
+    const int n = wholeNumberText(text).toInt(&ok);
+    if (!ok) notAnInteger(text);
+    return n;
+}
+
+namespace entrysql {
+
+QString duplicateCount(const EntryValues& v, const QString& changedId)
+{
+    QString s = QStringLiteral("select count(id) as cnt from accounts_dep.SMENA where w_id=%1 and o_id=%2 and i_id=%3")
+                    .arg(v.worker)
+                    .arg(v.operation)
+                    .arg(v.product)
+        + QStringLiteral(" and data=to_date('%1', 'DD.MM.YYYY') and smena=%2").arg(ddmmyyyy(v.date)).arg(v.shift);
+    if (!changedId.isEmpty()) s += QStringLiteral(" and id<>") + changedId;
+    return s + QStringLiteral(" and color=%1").arg(v.colour);
+}
+
+QString insert(const EntryValues& v)
+{
+    return QStringLiteral("insert into accounts_dep.SMENA(w_id, i_id, o_id, cena, kol_vo, brak, data, smena, color, time, "
+                          "vvod,ok, prize, id_doc, id_doc_item, f_gds_qty_use, id_gds_use, id_cons_use) values(")
+        + QStringLiteral("%1, %2, %3, ").arg(v.worker).arg(v.product).arg(v.operation) + v.price + u',' + v.quantity
+        + QStringLiteral(", ") + v.rejects + QStringLiteral(", to_date('") + ddmmyyyy(v.date)
+        + QStringLiteral("', 'DD.MM.YYYY HH24:MI:SS'), %1, %2, ").arg(v.shift).arg(v.colour) + v.hours + QStringLiteral(", '")
+        + ddmmyyyy(v.entered) + QStringLiteral("', 'no', 0, 0, 0, 0, 0, 0)");
+}
+
+QString update(const EntryValues& v, const QString& id)
+{
+    return QStringLiteral("update accounts_dep.SMENA set w_id=%1, i_id=%2, o_id=%3, cena=").arg(v.worker).arg(v.product).arg(v.operation)
+        + v.price + QStringLiteral(", kol_vo=") + v.quantity + QStringLiteral(", brak=") + v.rejects
+        + QStringLiteral(", data=to_date('") + ddmmyyyy(v.date) + QStringLiteral("', 'DD.MM.YYYY'), smena=%1, color=%2, time=")
+                                                                   .arg(v.shift)
+                                                                   .arg(v.colour)
+        + v.hours + QStringLiteral(", vvod='") + ddmmyyyy(v.entered)
+        + QStringLiteral("', prize=0, id_doc=0, id_doc_item=0, f_gds_qty_use=0, id_gds_use=0, id_cons_use=0 where id=") + id;
+}
+
+QString remove(const QString& id)
+{
+    return QStringLiteral("delete from accounts_dep.smena where id=") + id;
+}
+
+QString setAcceptance()
+{
+    return QStringLiteral("update accounts_dep.smena set ok=:ok where id=:id");
+}
+
+}  // namespace entrysql
+
+void saveEntry(const Db& db, const EntryValues& v, std::optional<int> changedId)
+{
+    // Statement texts are checked before anything is sent.
+    wholeNumberText(v.quantity);
+    wholeNumberText(v.rejects);
+    wholeNumberText(v.hours);
+    Work work(db);
+    std::vector<DayCell> cells{{v.worker, v.shift, v.date}};
+    if (changedId) {
+        if (const std::optional<DayCell> before = lockEntry(db, *changedId)) cells.push_back(*before);
+        exec(db, entrysql::update(v, QString::number(*changedId)));
+    } else {
+        exec(db, entrysql::insert(v));
+    }
+    bringInStep(db, cells);
+    work.commit();
+}
+
+void deleteEntry(const Db& db, int id)
+{
+    Work work(db);
+    const std::optional<DayCell> cell = lockEntry(db, id);
+    exec(db, entrysql::remove(QString::number(id)));
+    // Another workstation deleted it first: its day is in step already.
+    if (cell) bringInStep(db, {*cell});
+    work.commit();
+}
+
+void setAcceptance(const Db& db, int id, bool accepted)
+{
+    exec(db, entrysql::setAcceptance(),
+         {{QStringLiteral("ok"), accepted ? QStringLiteral("ok") : QStringLiteral("no")}, {QStringLiteral("id"), id}});
+}
+
+}  // namespace store
