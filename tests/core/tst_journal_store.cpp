@@ -1,0 +1,193 @@
+// The journal's writes on two workstations at once: whatever the order, the time-sheet cell ends equal
+// to the journal's committed hours.
+#include "core/application.h"
+#include "core/connection.h"
+#include "core/data_module.h"
+#include "core/db_error.h"
+#include "core/journal_store.h"
+#include "core/time_sheet_store.h"
+#include "support/test_database.h"
+
+#include <QSemaphore>
+#include <QSqlDatabase>
+#include <QtTest>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace {
+
+const char* kBooks = R"(
+insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.');
+insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1);
+insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
+insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
+)";
+
+const QDate kDay(2024, 3, 11);
+const store::DayCell kCell{1, 1, kDay};
+
+store::EntryValues entry(const QString& hours, int colour, const QDate& day = kDay)
+{
+    store::EntryValues v;
+    v.worker = 1;
+    v.product = 10;
+    v.operation = 20;
+    v.shift = 1;
+    v.price = "3.5";
+    v.quantity = "1";
+    v.rejects = "0";
+    v.hours = hours;
+    v.colour = colour;
+    v.date = day;
+    v.entered = day;
+    return v;
+}
+
+}  // namespace
+
+class JournalStoreTest : public QObject {
+    Q_OBJECT
+    TestDatabase* db = nullptr;
+
+    QString sheet(const QString& columns)
+    {
+        return db->rows("select " + columns + " from accounts_dep.h_tabel where w_id = 1 and smena = 1 and month = 3 and year = 2024")
+            .join(';');
+    }
+    QString journalHours()
+    {
+        return db->value("select coalesce(sum(time), 0) from accounts_dep.smena where w_id = 1 and smena = 1 and data = '2024-03-11'");
+    }
+    // The first entry of the worker's day, committed by the fixture.
+    int firstEntry() { return db->value("select min(id) from accounts_dep.smena where data = '2024-03-11'").toInt(); }
+
+    // Runs `write` on a second workstation, which then takes the day's locks, reads the day as the store
+    // does, and writes the cell from what it read only half a second later, while this workstation runs
+    // `here`: without the locks, this workstation's write falls between the other's read and write.
+    void onTwoWorkstations(const std::function<void(const store::Db&)>& write, const std::function<void()>& here)
+    {
+        QSemaphore locked;
+        QString otherError;
+        std::thread other([&] {
+            {
+                openConnection("other", db->odbcString());
+                const store::Db b{"other"};
+                try {
+                    store::Work work(b);
+                    write(b);
+                    store::lockDayCells(b, {kCell});
+                    const std::optional<QVariant> hours = store::firstValue(b, store::timesheetsql::hours(kCell));
+                    const bool hasRow = store::scalarInt(b, store::timesheetsql::countRows(kCell)) != 0;
+                    locked.release();
+                    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                    const int h = hours ? hours->toInt() : 0;
+                    if (hasRow)
+                        store::exec(b, store::timesheetsql::updateDay(kCell, h));
+                    else if (hours)
+                        store::exec(b, store::timesheetsql::insertRow(kCell, h));
+                    if (hasRow && !hours) store::exec(b, store::timesheetsql::deleteEmptyRow(kCell));
+                    work.commit();
+                } catch (const DbError& e) {
+                    otherError = e.text();
+                    locked.release();
+                }
+                QSqlDatabase::database("other", false).close();
+            }
+            QSqlDatabase::removeDatabase("other");
+        });
+        locked.acquire();
+        here();
+        other.join();
+        QCOMPARE(otherError, QString());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setWorkstationLocale();
+        db = new TestDatabase(kBooks);
+        db->connectProgram();
+    }
+    void cleanupTestCase() { delete db; }
+    void init()
+    {
+        db->exec("truncate accounts_dep.smena, accounts_dep.h_tabel restart identity");
+        store::saveEntry(store::programDb(), entry("3", 0), std::nullopt);
+    }
+
+    // One workstation saves a second entry of the worker's day while the other deletes the first: in both
+    // orders, with and without another day of the month in the worker's row.
+    void saveRacesDelete_data()
+    {
+        QTest::addColumn<bool>("saveFirst");
+        QTest::addColumn<bool>("otherDay");
+        QTest::newRow("save holds the lock, delete waits") << true << false;
+        QTest::newRow("delete holds the lock, save waits") << false << false;
+        QTest::newRow("save first, another day in the month") << true << true;
+        QTest::newRow("delete first, another day in the month") << false << true;
+    }
+    void saveRacesDelete()
+    {
+        QFETCH(bool, saveFirst);
+        QFETCH(bool, otherDay);
+        if (otherDay) store::saveEntry(store::programDb(), entry("4", 0, kDay.addDays(-1)), std::nullopt);
+        const int first = firstEntry();
+        if (saveFirst) {
+            onTwoWorkstations([](const store::Db& b) { store::exec(b, store::entrysql::insert(entry("5", 7))); },
+                              [&] { store::deleteEntry(store::programDb(), first); });
+        } else {
+            onTwoWorkstations([&](const store::Db& b) { store::exec(b, store::entrysql::remove(QString::number(first))); },
+                              [] { store::saveEntry(store::programDb(), entry("5", 7), std::nullopt); });
+        }
+        QCOMPARE(journalHours(), QString("5"));
+        QCOMPARE(sheet("d10, d11"), otherDay ? QString("4|5") : QString("0|5"));
+    }
+
+    // The last entry of a day goes: the day becomes 0 and the month's other days stay; the row goes with
+    // the worker's last entry of the month.
+    void deleteKeepsTheMonth()
+    {
+        store::saveEntry(store::programDb(), entry("4", 0, kDay.addDays(1)), std::nullopt);
+        store::deleteEntry(store::programDb(), firstEntry());
+        QCOMPARE(sheet("d11, d12"), QString("0|4"));
+        store::deleteEntry(store::programDb(), db->value("select min(id) from accounts_dep.smena").toInt());
+        QCOMPARE(sheet("count(*)"), QString("0"));
+    }
+
+    // A change that moves the entry to another day brings both days in step.
+    void changeMovesTheHours()
+    {
+        store::saveEntry(store::programDb(), entry("6", 0, kDay.addDays(1)), firstEntry());
+        QCOMPARE(sheet("d11, d12"), QString("0|6"));
+        QCOMPARE(db->value("select count(*) from accounts_dep.smena"), QString("1"));
+    }
+
+    // A save the database refuses leaves neither the entry nor the cell; a deleted entry gone already
+    // (another workstation deleted it) deletes nothing and changes no cell.
+    void failuresLeaveNothingHalfDone()
+    {
+        const QString before = sheet("d11");
+        QVERIFY_THROWS_EXCEPTION(DbError, store::saveEntry(store::programDb(), entry("x", 0), std::nullopt));
+        db->exec("create or replace function pw_refuse() returns trigger language plpgsql as "
+                 "$$ begin raise exception 'табель закрыт'; end $$;"
+                 "create trigger h_tabel_refuses before update or insert on accounts_dep.h_tabel "
+                 "for each row execute function pw_refuse()");
+        try {
+            store::saveEntry(store::programDb(), entry("2", 5), std::nullopt);
+            QFAIL("the refused save went through");
+        } catch (const DbError& e) {
+            QVERIFY2(e.text().contains("табель закрыт"), qPrintable(e.text()));
+            QCOMPARE(e.kind(), DbError::Kind::Refused);
+            QCOMPARE(e.sqlState(), QString("P0001"));
+        }
+        db->exec("drop trigger h_tabel_refuses on accounts_dep.h_tabel");
+        QCOMPARE(db->value("select count(*) from accounts_dep.smena"), QString("1"));
+        QCOMPARE(sheet("d11"), before);
+        store::deleteEntry(store::programDb(), 999);
+        QCOMPARE(sheet("d11"), before);
+    }
+};
+
+QTEST_MAIN(JournalStoreTest)
+#include "tst_journal_store.moc"
