@@ -1,6 +1,7 @@
 #include "core/data_grid.h"
 
 #include "core/dataset.h"
+#include "core/field_value.h"
 #include "core/error_report.h"
 #include "core/messages.h"
 
@@ -22,7 +23,22 @@ void DatasetModel::setDataset(Dataset* ds)
     if (ds) {
         links_ << connect(ds, &Dataset::rowsReset, this, &DatasetModel::reset);
         links_ << connect(ds, &Dataset::rowChanged, this, [this](int row) {
-            if (row >= 0) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+            if (row >= 0 && row < shownRows_) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        });
+        // One row in or out: the view keeps its scroll position, selection and open editor.
+        links_ << connect(ds, &Dataset::rowInserted, this, [this](int row) {
+            changingRows_ = true;
+            beginInsertRows({}, row, row);
+            ++shownRows_;
+            endInsertRows();
+            changingRows_ = false;
+        });
+        links_ << connect(ds, &Dataset::rowRemoved, this, [this](int row) {
+            changingRows_ = true;
+            beginRemoveRows({}, row, row);
+            --shownRows_;
+            endRemoveRows();
+            changingRows_ = false;
         });
         links_ << connect(ds, &Dataset::currentMoved, this, [this] {
             if (rowCount() > 0) emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
@@ -83,7 +99,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
         // Format through a Field so the grid shows what the dataset's text reading gives.
         const QVariant v = ds_->valueAt(index.row(), fc);
         if (v.isNull()) return QString();
-        return formatFieldValue(ds_->fieldDef(fc), v, role == Qt::DisplayRole);
+        return fieldvalue::format(ds_->fieldDef(fc), v, role == Qt::DisplayRole);
     }
     case Qt::TextAlignmentRole: return QVariant::fromValue(c.alignment | Qt::AlignVCenter);
     case Qt::FontRole:
@@ -279,7 +295,10 @@ void DataGrid::syncSelection()
 void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (!syncing_ && current.isValid() && dataset() && dataset()->isOpen() && current.row() != dataset()->currentRow()) {
+    // While a row comes or goes the view moves its current index by itself; the dataset says where its
+    // current row is right after.
+    if (!syncing_ && !model_->changingRows() && current.isValid() && dataset() && dataset()->isOpen()
+        && current.row() != dataset()->currentRow()) {
         syncing_ = true;
         guarded([&] { dataset()->moveToRow(current.row()); })();
         syncing_ = false;

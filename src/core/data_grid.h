@@ -53,6 +53,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     void setEditable(bool on) { editable_ = on; }
+    // True while a single row is being added or removed.
+    bool changingRows() const { return changingRows_; }
 
 private:
     void reset();
@@ -61,6 +63,7 @@ private:
     QVector<int> fieldCols_;
     int shownRows_ = 0;
     bool editable_ = false;
+    bool changingRows_ = false;
     QList<QMetaObject::Connection> links_;
 };
 

@@ -1,61 +1,17 @@
 #include "core/dataset.h"
 
 #include "core/db_error.h"
-#include "core/number_format.h"
+#include "core/field_value.h"
 #include "core/odbc_fetch.h"
 #include "core/sql_text.h"
 
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlField>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
 
-namespace {
 
-FieldType typeOf(const QMetaType& t)
-{
-    switch (t.id()) {
-    case QMetaType::Short:
-    case QMetaType::UShort: return FieldType::SmallInt;
-    case QMetaType::Int:
-    case QMetaType::UInt: return FieldType::Integer;
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: return FieldType::LargeInt;
-    case QMetaType::Double:
-    case QMetaType::Float: return FieldType::Double;
-    case QMetaType::QDate: return FieldType::Date;
-    case QMetaType::QDateTime: return FieldType::DateTime;
-    case QMetaType::QString: return FieldType::Text;
-    default: return FieldType::Variant;
-    }
-}
-
-bool isIntegral(FieldType t)
-{
-    return t == FieldType::SmallInt || t == FieldType::Integer || t == FieldType::LargeInt || t == FieldType::AutoInc;
-}
-
-bool isNumeric(FieldType t)
-{
-    return isIntegral(t) || t == FieldType::Double || t == FieldType::Decimal;
-}
-
-const QString& textRef(const QVariant& v, QString& holder)
-{
-    if (v.typeId() == QMetaType::QString) return *static_cast<const QString*>(v.constData());
-    holder = v.toString();
-    return holder;
-}
-
-[[noreturn]] void throwQuery(const QSqlQuery& q)
-{
-    const QSqlError e = q.lastError();
-    throw DbError(e.databaseText().isEmpty() ? e.text() : e.databaseText());
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------- Field
 
@@ -68,72 +24,17 @@ int Field::asInteger() const { return int(asLargeInt()); }
 
 qint64 Field::asLargeInt() const
 {
-    const QVariant v = value();
-    if (v.isNull()) return 0;
-    if (v.typeId() == QMetaType::Double) return qint64(std::llround(v.toDouble()));
-    if (v.typeId() == QMetaType::QString) {
-        QString t = v.toString().trimmed();
-        bool ok = false;
-        const qint64 n = t.toLongLong(&ok);
-        if (ok) return n;
-        const double d = QLocale().toDouble(t, &ok);
-        if (ok) return qint64(std::llround(d));
-        const double c = t.toDouble(&ok);
-        if (ok) return qint64(std::llround(c));
-        throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(t));
-    }
-    return v.toLongLong();
+    return fieldvalue::toInteger(value());
 }
 
 double Field::asDouble() const
 {
-    const QVariant v = value();
-    if (v.isNull()) return 0;
-    if (v.typeId() == QMetaType::QString) {
-        bool ok = false;
-        const double d = v.toString().toDouble(&ok);
-        if (ok) return d;
-        const double l = QLocale().toDouble(v.toString(), &ok);
-        if (ok) return l;
-        throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
-    }
-    return v.toDouble();
-}
-
-QString formatFieldValue(const FieldDef& def, const QVariant& v, bool display)
-{
-    if (v.isNull()) return {};
-    const FieldType t = def.type;
-    if (display && !def.displayFormat.isEmpty() && isNumeric(t)) {
-        bool ok = false;
-        const double d = v.toDouble(&ok);
-        if (ok) return numfmt::formatFloat(def.displayFormat, d);
-    }
-    switch (v.typeId()) {
-    case QMetaType::Double:
-        if (isIntegral(t)) return QString::number(std::llround(v.toDouble()));
-        return numfmt::general(v.toDouble());
-    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    case QMetaType::QDateTime: {
-        const QDateTime dt = v.toDateTime();
-        if (t == FieldType::Date || dt.time() == QTime(0, 0)) return dt.date().toString(QStringLiteral("dd.MM.yyyy"));
-        return dt.toString(QStringLiteral("dd.MM.yyyy H:mm:ss"));
-    }
-    case QMetaType::QString:
-        if (t == FieldType::Double || t == FieldType::Decimal) {
-            // Decimals read with full precision arrive as text with a point.
-            bool ok = false;
-            const double d = v.toString().toDouble(&ok);
-            if (ok) return numfmt::general(d);
-        }
-        return v.toString();
-    default: return v.toString();
-    }
+    return fieldvalue::toDouble(value());
 }
 
 QString Field::asString() const
 {
-    return formatFieldValue(ds_->fieldDef(col_), value(), false);
+    return fieldvalue::format(ds_->fieldDef(col_), value(), false);
 }
 
 QDate Field::asDate() const
@@ -152,34 +53,14 @@ QDateTime Field::asDateTime() const
 
 QString Field::displayText() const
 {
-    return formatFieldValue(ds_->fieldDef(col_), value(), true);
+    return fieldvalue::format(ds_->fieldDef(col_), value(), true);
 }
 
 void Field::setValue(const QVariant& v) { ds_->setCurrentValue(col_, v); }
 
 void Field::setString(const QString& text)
 {
-    if (text.isEmpty()) {
-        setValue(QVariant());
-        return;
-    }
-    const FieldType t = type();
-    if (isNumeric(t)) {
-        bool ok = false;
-        const double d = QLocale().toDouble(text.trimmed(), &ok);
-        if (!ok) {
-            if (isIntegral(t)) throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-            throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-        }
-        if (isIntegral(t)) {
-            if (d != std::trunc(d)) throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-            setValue(qint64(d));
-        } else {
-            setValue(d);
-        }
-        return;
-    }
-    setValue(text);
+    setValue(fieldvalue::fromText(ds_->fieldDef(col_), text));
 }
 
 // ---------------------------------------------------------------- Dataset
@@ -217,8 +98,7 @@ void Dataset::setTable(const QString& table, const QStringList& keyFields)
 
 void Dataset::setUpdateTable(const QString& table, const QStringList& keyFields)
 {
-    updateTable_ = table;
-    keyFields_ = keyFields;
+    writer_.setTable(table, keyFields);
 }
 
 void Dataset::setParam(const QString& name, const QVariant& value)
@@ -242,7 +122,8 @@ void Dataset::open()
 void Dataset::fetch()
 {
     QSqlDatabase database = db();
-    if (!database.isOpen()) throw DbError(QStringLiteral("%1: нет подключения к базе данных").arg(name()));
+    if (!database.isOpen())
+        throw DbError(QStringLiteral("%1: нет подключения к базе данных").arg(name()), DbError::Kind::ConnectionLost);
     QStringList names;
     const QString text = sqltext::toPositional(sqlText(), &names);
     QVariantList values;
@@ -254,7 +135,7 @@ void Dataset::fetch()
     index_.clear();
     for (int i = 0; i < result.names.size(); ++i) {
         const QString& n = result.names.at(i);
-        FieldDef d{n, typeOf(result.types.at(i)), false, 0, {}};
+        FieldDef d{n, fieldvalue::typeOf(result.types.at(i)), false, 0, {}};
         for (const FieldDef& decl : declared_) {
             if (decl.name.compare(n, Qt::CaseInsensitive) == 0) {
                 d = decl;
@@ -269,6 +150,10 @@ void Dataset::fetch()
         if (!index_.contains(decl.name.toUpper())) fieldNotFound(decl.name);
 
     rows_ = std::move(result.rows);
+    for (int c = 0; c < defs_.size(); ++c) {
+        if (defs_[c].type != FieldType::Decimal || defs_[c].scale <= 0) continue;
+        for (QVector<QVariant>& row : rows_) row[c] = fieldvalue::asRead(defs_[c], row[c]);
+    }
 }
 
 void Dataset::close()
@@ -285,34 +170,23 @@ void Dataset::close()
 
 void Dataset::rebuildView(bool keepCurrent)
 {
-    rebuildViewAt(keepCurrent && cur_ >= 0 && cur_ < view_.size() ? view_.at(cur_) : -1, -1);
+    rebuildViewAt(keepCurrent && cur_ >= 0 && cur_ < view_.size() ? view_.rowAt(cur_) : -1, -1);
 }
 
 void Dataset::rebuildViewAt(int keepRow, int fallbackPos)
 {
-    view_.clear();
-    view_.reserve(int(rows_.size()));
-    if (filtered_ && !filter_.isEmpty()) {
-        const auto pred = filter_.compile([this](const QString& f) { return fieldIndex(f); });
-        for (int i = 0; i < int(rows_.size()); ++i)
-            if (pred(rows_[i])) view_.append(i);
-    } else {
-        for (int i = 0; i < int(rows_.size()); ++i) view_.append(i);
-    }
+    std::function<bool(const QVector<QVariant>&)> pass;
+    if (filtered_ && !filter_.isEmpty()) pass = filter_.compile([this](const QString& f) { return fieldIndex(f); });
+    int orderColumn = -1;
     if (!orderField_.isEmpty()) {
-        const int col = fieldIndex(orderField_);
-        if (col < 0) fieldNotFound(orderField_);
-        std::stable_sort(view_.begin(), view_.end(), [this, col](int a, int b) {
-            const QVariant& x = rows_[a].at(col);
-            const QVariant& y = rows_[b].at(col);
-            if (x.isNull() || y.isNull()) return x.isNull() && !y.isNull();
-            return QVariant::compare(x, y) == QPartialOrdering::Less;
-        });
+        orderColumn = fieldIndex(orderField_);
+        if (orderColumn < 0) fieldNotFound(orderField_);
     }
+    view_.rebuild(rows_, pass, orderColumn);
     int pos = view_.isEmpty() ? -1 : 0;
-    if (fallbackPos >= 0 && !view_.isEmpty()) pos = std::min(fallbackPos, int(view_.size()) - 1);
+    if (fallbackPos >= 0 && !view_.isEmpty()) pos = std::min(fallbackPos, view_.size() - 1);
     if (keepRow >= 0) {
-        const int found = int(view_.indexOf(keepRow));
+        const int found = view_.positionOf(keepRow);
         if (found >= 0) pos = found;
     }
     cur_ = pos;
@@ -323,7 +197,7 @@ void Dataset::rebuildViewAt(int keepRow, int fallbackPos)
 
 int Dataset::recordCount() const
 {
-    return isOpen() ? int(view_.size()) : 0;
+    return isOpen() ? view_.size() : 0;
 }
 
 int Dataset::recNo() const
@@ -345,7 +219,7 @@ void Dataset::setRecNo(int n)
 {
     if (!isOpen() || view_.isEmpty()) return;
     // A number past the end (fewer rows after a reload) goes to the last row.
-    setCurrent(std::clamp(n, 1, int(view_.size())) - 1);
+    setCurrent(std::clamp(n, 1, view_.size()) - 1);
     eof_ = bof_ = false;
 }
 
@@ -360,7 +234,7 @@ void Dataset::first()
 void Dataset::last()
 {
     if (!isOpen()) return;
-    setCurrent(int(view_.size()) - 1);
+    setCurrent(view_.size() - 1);
     eof_ = true;
     bof_ = view_.isEmpty();
 }
@@ -398,8 +272,14 @@ bool Dataset::locate(const QString& field, const QVariant& value)
     const bool text = value.typeId() == QMetaType::QString;
     const QString wanted = text ? value.toString() : QString();
     QString holder;
+    // Texts are compared in place; anything else is turned into text once per row.
+    auto textRef = [](const QVariant& v, QString& h) -> const QString& {
+        if (v.typeId() == QMetaType::QString) return *static_cast<const QString*>(v.constData());
+        h = v.toString();
+        return h;
+    };
     for (int i = 0; i < view_.size(); ++i) {
-        const QVariant& v = rows_[view_[i]].at(col);
+        const QVariant& v = rows_[view_.rowAt(i)].at(col);
         if (v.isNull()) continue;
         bool same;
         if (text) {
@@ -473,7 +353,7 @@ const QVector<QVariant>* Dataset::currentRowData() const
 {
     if (isPending()) return &pending_;
     if (cur_ < 0 || cur_ >= view_.size()) return nullptr;
-    return &rows_[view_[cur_]];
+    return &rows_[view_.rowAt(cur_)];
 }
 
 QVariant Dataset::currentValue(int column) const
@@ -484,33 +364,13 @@ QVariant Dataset::currentValue(int column) const
     return row->at(column);
 }
 
-QVariant Dataset::converted(int column, const QVariant& v) const
-{
-    if (v.isNull()) return {};
-    const FieldType t = defs_.at(column).type;
-    if (isIntegral(t) && v.typeId() == QMetaType::QString) {
-        bool ok = false;
-        const qint64 n = v.toString().trimmed().toLongLong(&ok);
-        if (!ok) throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
-        return n;
-    }
-    if ((t == FieldType::Double || t == FieldType::Decimal) && v.typeId() == QMetaType::QString) {
-        bool ok = false;
-        double d = v.toString().trimmed().toDouble(&ok);
-        if (!ok) d = QLocale().toDouble(v.toString().trimmed(), &ok);
-        if (!ok) throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
-        return d;
-    }
-    return v;
-}
-
 void Dataset::setCurrentValue(int column, const QVariant& value)
 {
     if (!isPending()) throw DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(objectName()));
     const FieldDef& d = defs_.at(column);
     if (d.readOnly || d.type == FieldType::AutoInc)
         throw DbError(QStringLiteral("Field '%1' cannot be modified").arg(d.name));
-    pending_[column] = converted(column, value);
+    pending_[column] = fieldvalue::forField(d, value);
     modified_[column] = true;
     emit rowChanged(currentRow());
 }
@@ -518,7 +378,8 @@ void Dataset::setCurrentValue(int column, const QVariant& value)
 void Dataset::checkEditable() const
 {
     if (!isOpen()) throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
-    if (updateTable_.isEmpty()) throw DbError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(objectName()));
+    if (!writer_.isSet())
+        throw DbError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(objectName()), DbError::Kind::ProgramFault);
 }
 
 void Dataset::ensureBrowse()
@@ -539,7 +400,7 @@ void Dataset::insert()
     modified_ = QVector<bool>(int(columns_.size()), false);
     insertPos_ = cur_ < 0 ? 0 : cur_;
     state_ = State::Insert;
-    emit rowsReset();
+    emit rowInserted(insertPos_);
     emit currentMoved();
 }
 
@@ -549,9 +410,9 @@ void Dataset::append()
     ensureBrowse();
     pending_ = QVector<QVariant>(int(columns_.size()));
     modified_ = QVector<bool>(int(columns_.size()), false);
-    insertPos_ = int(view_.size());
+    insertPos_ = view_.size();
     state_ = State::Insert;
-    emit rowsReset();
+    emit rowInserted(insertPos_);
     emit currentMoved();
 }
 
@@ -563,7 +424,7 @@ void Dataset::edit()
         insert();
         return;
     }
-    pending_ = rows_[view_[cur_]];
+    pending_ = rows_[view_.rowAt(cur_)];
     modified_ = QVector<bool>(int(columns_.size()), false);
     state_ = State::Edit;
 }
@@ -572,78 +433,33 @@ void Dataset::post()
 {
     if (!isPending()) return;
     if (beforePost_) beforePost_(*this);
-    QSqlQuery q(db());
     if (state_ == State::Insert) {
-        QStringList cols, marks;
-        QVariantList values;
-        for (int i = 0; i < columns_.size(); ++i) {
-            if (!modified_[i] || defs_[i].readOnly || defs_[i].type == FieldType::AutoInc) continue;
-            cols << columns_[i];
-            marks << QStringLiteral("?");
-            values << pending_[i];
+        const QVariantList key = writer_.insert(db(), columns_, defs_, pending_, modified_);
+        for (int k = 0; k < key.size() && k < writer_.keyFields().size(); ++k) {
+            const int col = fieldIndex(writer_.keyFields().at(k));
+            if (col >= 0) pending_[col] = key.at(k);
         }
-        QString text = cols.isEmpty() ? QStringLiteral("insert into %1 default values").arg(updateTable_)
-                                      : QStringLiteral("insert into %1 (%2) values (%3)").arg(updateTable_, cols.join(u','), marks.join(u','));
-        if (!keyFields_.isEmpty()) text += QStringLiteral(" returning ") + keyFields_.join(u',');
-        if (!q.prepare(text)) throwQuery(q);
-        for (const QVariant& v : values) q.addBindValue(v);
-        if (!q.exec()) throwQuery(q);
-        if (!keyFields_.isEmpty() && q.next()) {
-            for (int k = 0; k < keyFields_.size(); ++k) {
-                const int col = fieldIndex(keyFields_[k]);
-                if (col >= 0) pending_[col] = q.value(k);
-            }
-        }
+        // The stored row takes the place the new row was shown in.
         const int row = int(rows_.size());
         rows_.push_back(pending_);
-        view_.insert(std::clamp(insertPos_, 0, int(view_.size())), row);
-        cur_ = std::clamp(insertPos_, 0, int(view_.size()) - 1);
+        view_.insertAt(insertPos_, row);
+        cur_ = std::clamp(insertPos_, 0, view_.size() - 1);
         state_ = State::Browse;
         pending_.clear();
         eof_ = bof_ = false;
-        emit rowsReset();
+        emit rowChanged(cur_);
         emit currentMoved();
         return;
     }
-
     // Edit: only what was changed, by key (or by every original value when the table has no key).
-    QStringList sets;
-    QVariantList values;
-    const QVector<QVariant>& original = rows_[view_[cur_]];
-    for (int i = 0; i < columns_.size(); ++i) {
-        if (!modified_[i]) continue;
-        sets << columns_[i] + QStringLiteral("=?");
-        values << pending_[i];
-    }
-    if (sets.isEmpty()) {
+    if (!writer_.update(db(), columns_, rows_[view_.rowAt(cur_)], pending_, modified_)) {
         cancel();
         return;
     }
-    const QString text = QStringLiteral("update %1 set %2 where %3").arg(updateTable_, sets.join(u','), whereByKey(original, &values));
-    if (!q.prepare(text)) throwQuery(q);
-    for (const QVariant& v : values) q.addBindValue(v);
-    if (!q.exec()) throwQuery(q);
-    rows_[view_[cur_]] = pending_;
+    rows_[view_.rowAt(cur_)] = pending_;
     state_ = State::Browse;
     pending_.clear();
     emit rowChanged(cur_);
-}
-
-QString Dataset::whereByKey(const QVector<QVariant>& row, QVariantList* values) const
-{
-    // By key; a table without one (the build stamp's) by every original value.
-    QStringList where;
-    for (const QString& k : keyFields_.isEmpty() ? columns_ : keyFields_) {
-        const int col = fieldIndex(k);
-        if (col < 0) fieldNotFound(k);
-        if (row[col].isNull()) {
-            where << k + QStringLiteral(" is null");
-        } else {
-            where << k + QStringLiteral("=?");
-            *values << row[col];
-        }
-    }
-    return where.join(QStringLiteral(" and "));
 }
 
 void Dataset::cancel()
@@ -653,7 +469,7 @@ void Dataset::cancel()
     state_ = State::Browse;
     pending_.clear();
     if (wasInsert) {
-        emit rowsReset();
+        emit rowRemoved(insertPos_);
         emit currentMoved();
     } else {
         emit rowChanged(cur_);
@@ -668,21 +484,16 @@ void Dataset::remove()
         return;
     }
     if (state_ == State::Edit) cancel();
-    if (cur_ < 0) throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()));
-    const QVector<QVariant>& row = rows_[view_[cur_]];
-    QVariantList values;
-    QSqlQuery q(db());
-    if (!q.prepare(QStringLiteral("delete from %1 where %2").arg(updateTable_, whereByKey(row, &values)))) throwQuery(q);
-    for (const QVariant& v : values) q.addBindValue(v);
-    if (!q.exec()) throwQuery(q);
-    const int removed = view_[cur_];
-    rows_.erase(rows_.begin() + removed);
-    view_.remove(cur_);
-    for (int& r : view_)
-        if (r > removed) --r;
-    if (cur_ >= view_.size()) cur_ = int(view_.size()) - 1;
+    if (cur_ < 0)
+        throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()),
+                      DbError::Kind::ProgramFault);
+    writer_.remove(db(), columns_, rows_[view_.rowAt(cur_)]);
+    const int removedAt = cur_;
+    rows_.erase(rows_.begin() + view_.rowAt(cur_));
+    view_.removeAt(cur_);
+    if (cur_ >= view_.size()) cur_ = view_.size() - 1;
     eof_ = bof_ = view_.isEmpty();
-    emit rowsReset();
+    emit rowRemoved(removedAt);
     emit currentMoved();
 }
 
@@ -694,14 +505,14 @@ void Dataset::refresh()
     QVariantList key;
     const int keepPos = cur_;
     if (cur_ >= 0)
-        for (const QString& k : keyFields_)
-            if (const int c = fieldIndex(k); c >= 0) key << rows_[view_[cur_]].at(c);
+        for (const QString& k : writer_.keyFields())
+            if (const int c = fieldIndex(k); c >= 0) key << rows_[view_.rowAt(cur_)].at(c);
     fetch();
     int keepRow = -1;
     for (int r = 0; !key.isEmpty() && r < int(rows_.size()) && keepRow < 0; ++r) {
         bool same = true;
-        for (int k = 0; k < keyFields_.size() && same; ++k)
-            same = QVariant::compare(rows_[r].at(fieldIndex(keyFields_[k])), key[k]) == QPartialOrdering::Equivalent;
+        for (int k = 0; k < writer_.keyFields().size() && same; ++k)
+            same = QVariant::compare(rows_[r].at(fieldIndex(writer_.keyFields()[k])), key[k]) == QPartialOrdering::Equivalent;
         if (same) keepRow = r;
     }
     rebuildViewAt(keepRow, keepPos);
@@ -721,7 +532,7 @@ QVariant Dataset::valueAt(int row, int column) const
         return pending_.value(column);
     }
     if (row < 0 || row >= view_.size()) return {};
-    return rows_[view_[row]].value(column);
+    return rows_[view_.rowAt(row)].value(column);
 }
 
 int Dataset::currentRow() const
@@ -738,7 +549,7 @@ void Dataset::moveToRow(int row)
         const bool stores = modified_.contains(true);
         const int target = !stores && row > insertPos_ ? row - 1 : row;
         ensureBrowse();
-        if (!view_.isEmpty()) setCurrent(std::clamp(target, 0, int(view_.size()) - 1));
+        if (!view_.isEmpty()) setCurrent(std::clamp(target, 0, view_.size() - 1));
         return;
     }
     if (row >= 0 && row < view_.size()) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "core/field_def.h"
 #include "core/record_filter.h"
+#include "core/row_view.h"
+#include "core/row_writer.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -12,10 +14,6 @@
 #include <functional>
 
 class Dataset;
-
-// A value as text: numbers in plain decimal with the workstation's separator, dates dd.MM.yyyy
-// (a time of day only when it is not midnight); with display set, the field's number mask applies.
-QString formatFieldValue(const FieldDef& def, const QVariant& v, bool display = false);
 
 // A handle on one field of a dataset's current row (or of its pending row while inserting or editing).
 class Field {
@@ -137,7 +135,9 @@ public:
     void setCurrentValue(int column, const QVariant& value);
 
 signals:
-    void rowsReset();          // opened, closed, filtered, reordered, rows added or removed
+    void rowsReset();          // opened, closed, filtered, reordered, re-read
+    void rowInserted(int row); // a grid row appeared at this position (a new row being entered)
+    void rowRemoved(int row);  // the grid row at this position went (deleted, or a new row given up)
     void currentMoved();       // another row became current
     void rowChanged(int row);  // values of a grid row changed
     void beforeScroll();       // current row about to change (grids store edits here)
@@ -147,11 +147,9 @@ private:
     void fetch();
     void rebuildView(bool keepCurrent);
     void rebuildViewAt(int keepRow, int fallbackPos);
-    QString whereByKey(const QVector<QVariant>& row, QVariantList* values) const;
     const QVector<QVariant>* currentRowData() const;
     void checkEditable() const;
     void ensureBrowse();
-    QVariant converted(int column, const QVariant& v) const;
     void fillKeyDefaults();
     void setCurrent(int pos);
     [[noreturn]] void fieldNotFound(const QString& name) const;
@@ -160,15 +158,14 @@ private:
     QStringList sql_;
     QHash<QString, QVariant> params_;  // lower-case names
     QList<FieldDef> declared_;
-    QString updateTable_;
-    QStringList keyFields_;
+    RowWriter writer_;
 
     State state_ = State::Inactive;
     QStringList columns_;
     QVector<FieldDef> defs_;
     QHash<QString, int> index_;  // upper-case name -> column
     std::vector<QVector<QVariant>> rows_;
-    QVector<int> view_;           // visible position -> row
+    RowView view_;
     int cur_ = -1;                // visible position of the current row
     bool eof_ = true;
     bool bof_ = true;

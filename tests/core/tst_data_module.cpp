@@ -66,6 +66,19 @@ private slots:
         for (Dataset* ds : m->findChildren<Dataset*>()) ds->close();
     }
 
+    // The lowest price is kept with its 4 declared fraction digits, rounded as written, so the piece price
+    // computed from it is the same on every workstation: 2.04165 is 2.0417, and x1.5 for overtime 3.06255.
+    void operationPriceKeepsFourDigits()
+    {
+        db->exec("update accounts_dep.norm set price = 2.04165");
+        TDataModule6* m = DataModule6;
+        m->Oper->open();
+        QCOMPARE(m->Oper->fieldByName("cena").asDouble(), 2.0417);
+        QCOMPARE(m->Oper->fieldByName("cena").asString(), QString("2,0417"));
+        m->Oper->close();
+        db->exec("update accounts_dep.norm set price = 3.5");
+    }
+
     void journalLeavesOutTaAndJoinsNamesPerShift()
     {
         TDataModule6* m = DataModule6;

@@ -6,6 +6,7 @@
 #include "support/test_database.h"
 
 #include <QImage>
+#include <QScrollBar>
 #include <QtTest>
 
 class GridTest : public QObject {
@@ -55,6 +56,52 @@ private slots:
         a->close();
         b->close();
         QCOMPARE(grid.model()->rowCount(), 0);
+    }
+
+    // A row stored, added or deleted in a long list changes that row only: the grid keeps where it is
+    // scrolled to, its selection and the dataset's current row.
+    void aLongGridKeepsItsPlaceWhenARowChanges()
+    {
+        db->exec("create table accounts_dep.pw_long (id serial primary key, n integer);"
+                 "insert into accounts_dep.pw_long (n) select g from generate_series(1, 100000) g");
+        Dataset rows("Long");
+        rows.setConnectionName(TDataModule6::kConnection);
+        rows.setSql({"select id, n from accounts_dep.pw_long order by id"});
+        rows.setUpdateTable("accounts_dep.pw_long", {"id"});
+        DataGrid grid;
+        grid.resize(400, 300);
+        grid.setColumns({{"n", "N", 100}});
+        grid.setDataset(&rows);
+        rows.open();
+        grid.show();
+        rows.setRecNo(50000);
+        const int scrolled = grid.verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        int resets = 0;
+        connect(grid.model(), &QAbstractItemModel::modelReset, this, [&resets] { ++resets; });
+
+        rows.edit();
+        rows.fieldByName("n").setInteger(-1);
+        rows.post();
+        QCOMPARE(rows.recNo(), 50000);
+        QCOMPARE(grid.verticalScrollBar()->value(), scrolled);
+        rows.insert();
+        rows.fieldByName("n").setInteger(-2);
+        rows.post();
+        QCOMPARE(rows.recNo(), 50000);
+        QCOMPARE(rows.fieldByName("n").asInteger(), -2);
+        rows.remove();
+        QCOMPARE(rows.recNo(), 50000);
+        QCOMPARE(rows.fieldByName("n").asInteger(), -1);
+
+        QCOMPARE(resets, 0);
+        QCOMPARE(grid.model()->rowCount(), 100000);
+        // A row in and out again leaves the view where it was, give or take the one row it scrolled to show it.
+        QVERIFY2(qAbs(grid.verticalScrollBar()->value() - scrolled) <= 1, qPrintable(QString::number(grid.verticalScrollBar()->value())));
+        QCOMPARE(grid.currentIndex().row(), 49999);
+        QCOMPARE(grid.selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(db->value("select count(*) from accounts_dep.pw_long where n < 0"), QString("1"));
+        db->exec("drop table accounts_dep.pw_long");
     }
 
     void hookPaintsCells()

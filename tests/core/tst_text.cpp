@@ -1,6 +1,7 @@
 // Pure text rules of the core: connection strings, placeholders, record filters, number masks.
 #include "core/application.h"
 #include "core/connection.h"
+#include "core/field_value.h"
 #include "core/number_format.h"
 #include "core/record_filter.h"
 #include "core/sql_text.h"
@@ -37,6 +38,28 @@ private slots:
                           "UpdatableCursors=1;TrueIsMinus1=0;BI=0;ByteaAsLongVarBinary=1;UseServerSidePrepare=1;"
                           "LowerCaseIdentifier=0;D6=-101;OptionalErrors=0;XaOpt=1");
         QVERIFY(!s.endsWith(';'));
+    }
+
+    // Decimals rounded to their declared digits as they are written, half away from zero.
+    void roundDecimal_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<double>("rounded");
+        QTest::newRow("half up on the written digit") << 2.04165 << 4 << 2.0417;
+        QTest::newRow("below half") << 2.04164 << 4 << 2.0416;
+        QTest::newRow("fewer digits stay") << 3.5 << 4 << 3.5;
+        QTest::newRow("carry through nines") << 9.99995 << 4 << 10.0;
+        QTest::newRow("negative away from zero") << -1.00005 << 4 << -1.0001;
+        QTest::newRow("small, written with an exponent") << 0.000051 << 4 << 0.0001;
+        QTest::newRow("whole") << 12.5 << 0 << 13.0;
+    }
+    void roundDecimal()
+    {
+        QFETCH(double, value);
+        QFETCH(int, scale);
+        QFETCH(double, rounded);
+        QCOMPARE(fieldvalue::roundDecimal(value, scale), rounded);
     }
 
     void placeholders_data()

@@ -1,0 +1,189 @@
+#include "core/field_value.h"
+
+#include "core/db_error.h"
+#include "core/number_format.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <cmath>
+
+namespace fieldvalue {
+namespace {
+
+[[noreturn]] void notAnInteger(const QString& text)
+{
+    throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text), DbError::Kind::Conversion);
+}
+
+[[noreturn]] void notANumber(const QString& text)
+{
+    throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text), DbError::Kind::Conversion);
+}
+
+}  // namespace
+
+FieldType typeOf(const QMetaType& t)
+{
+    switch (t.id()) {
+    case QMetaType::Short:
+    case QMetaType::UShort: return FieldType::SmallInt;
+    case QMetaType::Int:
+    case QMetaType::UInt: return FieldType::Integer;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return FieldType::LargeInt;
+    case QMetaType::Double:
+    case QMetaType::Float: return FieldType::Double;
+    case QMetaType::QDate: return FieldType::Date;
+    case QMetaType::QDateTime: return FieldType::DateTime;
+    case QMetaType::QString: return FieldType::Text;
+    default: return FieldType::Variant;
+    }
+}
+
+bool isIntegral(FieldType t)
+{
+    return t == FieldType::SmallInt || t == FieldType::Integer || t == FieldType::LargeInt || t == FieldType::AutoInc;
+}
+
+bool isNumeric(FieldType t)
+{
+    return isIntegral(t) || t == FieldType::Double || t == FieldType::Decimal;
+}
+
+std::optional<double> parseNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return std::nullopt;
+    bool ok = false;
+    const double c = t.toDouble(&ok);
+    if (ok) return c;
+    const double l = QLocale().toDouble(t, &ok);
+    if (ok) return l;
+    return std::nullopt;
+}
+
+qint64 toInteger(const QVariant& v)
+{
+    if (v.isNull()) return 0;
+    if (v.typeId() == QMetaType::Double) return qint64(std::llround(v.toDouble()));
+    if (v.typeId() == QMetaType::QString) {
+        const QString t = v.toString().trimmed();
+        bool ok = false;
+        const qint64 n = t.toLongLong(&ok);
+        if (ok) return n;
+        if (const std::optional<double> d = parseNumber(t)) return qint64(std::llround(*d));
+        notAnInteger(t);
+    }
+    return v.toLongLong();
+}
+
+double toDouble(const QVariant& v)
+{
+    if (v.isNull()) return 0;
+    if (v.typeId() == QMetaType::QString) {
+        if (const std::optional<double> d = parseNumber(v.toString())) return *d;
+        notANumber(v.toString());
+    }
+    return v.toDouble();
+}
+
+double roundDecimal(double value, int scale)
+{
+    if (!std::isfinite(value)) return value;
+    // The digits the number is written with (15 significant), rounded as written: 2.04165 is 2.0417.
+    const QString digits = QString::number(std::fabs(value), 'g', 15);
+    if (digits.contains(u'e')) {
+        const double p = std::pow(10.0, scale);
+        return std::round(value * p) / p;
+    }
+    const qsizetype point = digits.indexOf(u'.');
+    if (point < 0 || digits.size() - point - 1 <= scale) return value;
+    QString kept = digits.left(point + 1 + scale);
+    const bool up = digits.at(point + 1 + scale) >= u'5';
+    kept.remove(point, 1);
+    if (up) {
+        int i = int(kept.size()) - 1;
+        while (i >= 0 && kept.at(i) == u'9') kept[i--] = u'0';
+        if (i < 0)
+            kept.prepend(u'1');
+        else
+            kept[i] = QChar(kept.at(i).unicode() + 1);
+    }
+    const double magnitude = kept.toDouble() / std::pow(10.0, scale);
+    return value < 0 ? -magnitude : magnitude;
+}
+
+QVariant asRead(const FieldDef& def, const QVariant& v)
+{
+    if (def.type != FieldType::Decimal || def.scale <= 0 || v.isNull()) return v;
+    if (v.typeId() == QMetaType::Double) return roundDecimal(v.toDouble(), def.scale);
+    if (v.typeId() == QMetaType::QString) {
+        if (const std::optional<double> d = parseNumber(v.toString())) return roundDecimal(*d, def.scale);
+    }
+    return v;
+}
+
+QVariant forField(const FieldDef& def, const QVariant& v)
+{
+    if (v.isNull()) return {};
+    if (isIntegral(def.type) && v.typeId() == QMetaType::QString) {
+        bool ok = false;
+        const qint64 n = v.toString().trimmed().toLongLong(&ok);
+        if (!ok) notAnInteger(v.toString());
+        return n;
+    }
+    if ((def.type == FieldType::Double || def.type == FieldType::Decimal) && v.typeId() == QMetaType::QString) {
+        if (const std::optional<double> d = parseNumber(v.toString())) return *d;
+        notANumber(v.toString());
+    }
+    return v;
+}
+
+QVariant fromText(const FieldDef& def, const QString& text)
+{
+    if (text.isEmpty()) return {};
+    if (!isNumeric(def.type)) return text;
+    const std::optional<double> d = parseNumber(text);
+    if (!d) {
+        if (isIntegral(def.type)) notAnInteger(text);
+        notANumber(text);
+    }
+    if (isIntegral(def.type)) {
+        if (*d != std::trunc(*d)) notAnInteger(text);
+        return qint64(*d);
+    }
+    return *d;
+}
+
+QString format(const FieldDef& def, const QVariant& v, bool display)
+{
+    if (v.isNull()) return {};
+    const FieldType t = def.type;
+    if (display && !def.displayFormat.isEmpty() && isNumeric(t)) {
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (ok) return numfmt::formatFloat(def.displayFormat, d);
+    }
+    switch (v.typeId()) {
+    case QMetaType::Double:
+        if (isIntegral(t)) return QString::number(std::llround(v.toDouble()));
+        return numfmt::general(v.toDouble());
+    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case QMetaType::QDateTime: {
+        const QDateTime dt = v.toDateTime();
+        if (t == FieldType::Date || dt.time() == QTime(0, 0)) return dt.date().toString(QStringLiteral("dd.MM.yyyy"));
+        return dt.toString(QStringLiteral("dd.MM.yyyy H:mm:ss"));
+    }
+    case QMetaType::QString:
+        if (t == FieldType::Double || t == FieldType::Decimal) {
+            // Decimals read with full precision arrive as text with a point.
+            bool ok = false;
+            const double d = v.toString().toDouble(&ok);
+            if (ok) return numfmt::general(d);
+        }
+        return v.toString();
+    default: return v.toString();
+    }
+}
+
+}  // namespace fieldvalue
