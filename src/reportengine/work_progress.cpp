@@ -56,16 +56,15 @@ bool WorkProgress::step(int done, int total, int pages)
         dialog_->show();
         // The arrow with the hourglass: the cancel button is there to be pressed.
         QGuiApplication::changeOverrideCursor(Qt::BusyCursor);
+        QCoreApplication::processEvents();
         sinceUpdate_.restart();
     } else if (sinceUpdate_.elapsed() >= kUpdateMs) {
         dialog_->setMaximum(total);
         dialog_->setValue(done);
+        // The dialog is drawn and its cancel button heard only while events are processed.
+        QCoreApplication::processEvents();
         sinceUpdate_.restart();
-    } else {
-        return true;
     }
-    // The dialog is drawn and its cancel button heard only while events are processed.
-    QCoreApplication::processEvents();
     cancelled_ = dialog_->wasCanceled();
     return !cancelled_;
 }
