@@ -24,7 +24,7 @@ const QList<FieldDef> kFields{
     {QStringLiteral("mass"), FieldType::Double, true},
 };
 
-re::ReportDefinition layout()
+re::ReportDefinition reportLayout()
 {
     re::ReportDefinition d = frame(QStringLiteral("Детальный отчет по продукции"), 7.7, 9,
                                    {{124.4, QStringLiteral("Брак")}, {134.9, QStringLiteral("Коробки")},
@@ -56,7 +56,7 @@ re::ReportDefinition layout()
 
 }  // namespace
 
-TForm21::TForm21(TDataModule6& data, QObject* parent)
-    : SummaryReport(data, QStringLiteral("Form21"), QStringLiteral("i_Report"), kSql, kFields, layout(), parent)
+TForm21::TForm21(TDataModule6& data, QWidget* parent)
+    : SummaryReport(data, QStringLiteral("Form21"), QStringLiteral("i_Report"), kSql, kFields, reportLayout(), parent)
 {
 }

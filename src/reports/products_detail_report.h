@@ -6,5 +6,5 @@
 class TForm21 : public SummaryReport {
     Q_OBJECT
 public:
-    explicit TForm21(TDataModule6& data, QObject* parent = nullptr);
+    explicit TForm21(TDataModule6& data, QWidget* parent = nullptr);
 };

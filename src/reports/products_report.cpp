@@ -20,7 +20,7 @@ const QList<FieldDef> kFields{
     {QStringLiteral("color"), FieldType::Integer, true}, {QStringLiteral("mass"), FieldType::Double, true},
 };
 
-re::ReportDefinition layout()
+re::ReportDefinition reportLayout()
 {
     re::ReportDefinition d = frame(QStringLiteral("Отчет по продукции"), 7.7, 10,
                                    {{136.3, QStringLiteral("Коробки")}, {165.1, QStringLiteral("Количество")}}, 10,
@@ -44,7 +44,7 @@ re::ReportDefinition layout()
 
 }  // namespace
 
-TForm17::TForm17(TDataModule6& data, QObject* parent)
-    : SummaryReport(data, QStringLiteral("Form17"), QStringLiteral("t_Report"), kSql, kFields, layout(), parent)
+TForm17::TForm17(TDataModule6& data, QWidget* parent)
+    : SummaryReport(data, QStringLiteral("Form17"), QStringLiteral("t_Report"), kSql, kFields, reportLayout(), parent)
 {
 }

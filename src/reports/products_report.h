@@ -6,5 +6,5 @@
 class TForm17 : public SummaryReport {
     Q_OBJECT
 public:
-    explicit TForm17(TDataModule6& data, QObject* parent = nullptr);
+    explicit TForm17(TDataModule6& data, QWidget* parent = nullptr);
 };

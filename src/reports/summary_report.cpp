@@ -8,8 +8,8 @@
 
 SummaryReport::SummaryReport(TDataModule6& data, const QString& formName, const QString& queryName,
                              const QStringList& sql, const QList<FieldDef>& fields, re::ReportDefinition definition,
-                             QObject* parent)
-    : QObject(parent), query_(new Dataset(queryName, this)), definition_(std::move(definition))
+                             QWidget* parent)
+    : QWidget(parent), query_(new Dataset(queryName, this)), definition_(std::move(definition))
 {
     setObjectName(formName);
     // The report's own query, on the data module's connection.

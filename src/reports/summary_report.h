@@ -3,13 +3,12 @@
 #include "reportengine/definition.h"
 #include "reportengine/progress.h"
 
-#include <QObject>
 #include <QStringList>
+#include <QWidget>
 #include <memory>
 
 class Dataset;
 class DatasetRows;
-class QWidget;
 class TDataModule6;
 namespace re {
 class Report;
@@ -17,8 +16,9 @@ class Report;
 
 // A printed summary report: its query over a period and the layout of its pages. The caller sets the
 // query's parameters and filter, opens it, sets the heading, prepares and previews, then closes the
-// query; the pages are the rows the query shows, filter applied.
-class SummaryReport : public QObject {
+// query; the pages are the rows the query shows, filter applied. A window of the program that is never
+// shown itself: its pages are, in the preview.
+class SummaryReport : public QWidget {
     Q_OBJECT
 public:
     ~SummaryReport() override;
@@ -42,7 +42,7 @@ public:
 
 protected:
     SummaryReport(TDataModule6& data, const QString& formName, const QString& queryName, const QStringList& sql,
-                  const QList<FieldDef>& fields, re::ReportDefinition definition, QObject* parent);
+                  const QList<FieldDef>& fields, re::ReportDefinition definition, QWidget* parent);
 
 private:
     Dataset* query_;

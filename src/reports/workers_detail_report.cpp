@@ -25,7 +25,7 @@ const QList<FieldDef> kFields{
     {QStringLiteral("s_prize"), FieldType::Double, true},
 };
 
-re::ReportDefinition layout()
+re::ReportDefinition reportLayout()
 {
     re::ReportDefinition d = frame(QStringLiteral("Детальный отчет по рабочим"), 7.7, 10,
                                    {{124.1, QStringLiteral("Брак")}, {133.3, QStringLiteral("Количество")},
@@ -54,7 +54,7 @@ re::ReportDefinition layout()
 
 }  // namespace
 
-TForm20::TForm20(TDataModule6& data, QObject* parent)
-    : SummaryReport(data, QStringLiteral("Form20"), QStringLiteral("w_Report"), kSql, kFields, layout(), parent)
+TForm20::TForm20(TDataModule6& data, QWidget* parent)
+    : SummaryReport(data, QStringLiteral("Form20"), QStringLiteral("w_Report"), kSql, kFields, reportLayout(), parent)
 {
 }

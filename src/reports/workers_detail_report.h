@@ -6,5 +6,5 @@
 class TForm20 : public SummaryReport {
     Q_OBJECT
 public:
-    explicit TForm20(TDataModule6& data, QObject* parent = nullptr);
+    explicit TForm20(TDataModule6& data, QWidget* parent = nullptr);
 };

@@ -22,7 +22,7 @@ const QList<FieldDef> kFields{
     {QStringLiteral("color"), FieldType::Integer, true},
 };
 
-re::ReportDefinition layout()
+re::ReportDefinition reportLayout()
 {
     re::ReportDefinition d = frame(QStringLiteral("Отчет по рабочим"), 4.2, 10, {}, 10, 5.8, 137.8,
                                    {grandTotal(160.9, 28.0, QStringLiteral("sum(summa)"), QStringLiteral("#0.00"))});
@@ -48,7 +48,7 @@ re::ReportDefinition layout()
 
 }  // namespace
 
-TForm16::TForm16(TDataModule6& data, QObject* parent)
-    : SummaryReport(data, QStringLiteral("Form16"), QStringLiteral("t_Report"), kSql, kFields, layout(), parent)
+TForm16::TForm16(TDataModule6& data, QWidget* parent)
+    : SummaryReport(data, QStringLiteral("Form16"), QStringLiteral("t_Report"), kSql, kFields, reportLayout(), parent)
 {
 }

@@ -6,5 +6,5 @@
 class TForm16 : public SummaryReport {
     Q_OBJECT
 public:
-    explicit TForm16(TDataModule6& data, QObject* parent = nullptr);
+    explicit TForm16(TDataModule6& data, QWidget* parent = nullptr);
 };
