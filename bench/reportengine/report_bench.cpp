@@ -256,7 +256,7 @@ int main(int argc, char** argv)
                     run, d[0], e[0], e[1], e[2], e[3], e[0] / d[0]);
         std::fflush(stdout);
     }
-    std::printf("median: direct %.3f s, engine %.3f s (build+prepare %.3f, write %.3f), ratio %.2f (target <= 1.5)\n",
+    std::printf("median: direct %.3f s, engine %.3f s (build+prepare %.3f, write %.3f), ratio %.2f (target <= 1.2)\n",
                 median(direct), median(engine), median(prepare), median(write), median(engine) / median(direct));
     std::printf("PDF sizes: engine %lld bytes, direct %lld bytes\n",
                 QFileInfo(enginePdf).size(), QFileInfo(directPdf).size());

@@ -9,6 +9,9 @@ namespace {
 // Band heights are sums of decimals: forgive rounding noise when deciding whether a band fits.
 constexpr double kFitTolerance = 1e-6;
 
+// Rows between two reports of progress: often enough for a smooth bar, rare enough to cost nothing.
+constexpr int kRowsPerReport = 64;
+
 } // namespace
 
 Paginator::Paginator(const CompiledReport& report, const RowSource& source)
@@ -17,7 +20,7 @@ Paginator::Paginator(const CompiledReport& report, const RowSource& source)
     bodyLimit_ = report_.printableMm.height() - report_.pageFooter.chainHeight();
 }
 
-Document Paginator::run()
+std::optional<Document> Paginator::run(const Progress& progress)
 {
     doc_.pageSizeMm = report_.pageSizeMm;
     doc_.fonts = report_.fonts;
@@ -42,6 +45,8 @@ Document Paginator::run()
     std::vector<Value> keys(static_cast<size_t>(levels));
     std::vector<Value> previous(static_cast<size_t>(levels));
     for (int row = 0; row < rows; ++row) {
+        if (progress && row % kRowsPerReport == 0 && !progress(row, rows, int(doc_.pages.size())))
+            return std::nullopt;
         const EvalContext ctx = context(row);
         for (int level = 0; level < levels; ++level) {
             if (groups[size_t(level)].hasExpression)

@@ -2,6 +2,9 @@
 
 #include "reportengine/compiled_report.h"
 #include "reportengine/document.h"
+#include "reportengine/progress.h"
+
+#include <optional>
 
 namespace re {
 
@@ -14,7 +17,8 @@ class RowSource;
 class Paginator {
 public:
     Paginator(const CompiledReport& report, const RowSource& source);
-    Document run();
+    // Nothing when `progress` answered false.
+    std::optional<Document> run(const Progress& progress = {});
 
 private:
     void startPage();

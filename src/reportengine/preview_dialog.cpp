@@ -2,15 +2,19 @@
 
 #include "reportengine/page_view.h"
 #include "reportengine/report.h"
+#include "reportengine/work_progress.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -20,7 +24,7 @@ PreviewDialog::PreviewDialog(const Report& report, QWidget* parent)
     : QDialog(parent, Qt::Window), report_(report), zoom_(report.previewZoom())
 {
     setObjectName(QStringLiteral("reportPreview"));
-    setWindowTitle(report.name().isEmpty() ? QStringLiteral("Предварительный просмотр") : report.name());
+    setWindowTitle(report.documentName().isEmpty() ? QStringLiteral("Предварительный просмотр") : report.documentName());
 
     auto* bar = new QToolBar(this);
     auto action = [&](const char* name, const QString& text, const QKeySequence& key, auto slot) {
@@ -53,6 +57,7 @@ PreviewDialog::PreviewDialog(const Report& report, QWidget* parent)
     }
     bar->addSeparator();
     action("print", QStringLiteral("Печать..."), QKeySequence::Print, &PreviewDialog::printReport);
+    action("savePdf", QStringLiteral("Сохранить в PDF..."), QKeySequence::Save, &PreviewDialog::savePdf);
     action("close", QStringLiteral("Закрыть"), QKeySequence(), &QDialog::accept);
 
     view_ = new PageView(report, this);
@@ -165,12 +170,43 @@ void PreviewDialog::printReport()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(report_.pageLayout());
-    printer.setDocName(report_.name());
+    printer.setDocName(report_.documentName());
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, pageCount());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
-    if (dialog.exec() == QDialog::Accepted)
-        report_.print(printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    WorkProgress work(this, QStringLiteral("Печать"));
+    report_.print(printer, work.progress());
+}
+
+void PreviewDialog::savePdf()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    QFileDialog dialog(this, QStringLiteral("Сохранить в PDF"), folder, QStringLiteral("PDF (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("savePdfDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(pdfFileName(report_.documentName()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    WorkProgress work(this, QStringLiteral("Сохранение в PDF"));
+    report_.writePdf(dialog.selectedFiles().constFirst(), work.progress());
+}
+
+QString pdfFileName(const QString& documentName)
+{
+    QString name = documentName.simplified();
+    for (QChar& c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u'_';
+    }
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        name = QStringLiteral("Отчет");
+    return name + QStringLiteral(".pdf");
 }
 
 } // namespace re

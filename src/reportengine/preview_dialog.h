@@ -14,7 +14,7 @@ class PageView;
 class Report;
 
 // The print preview: one page at a time, zoomed to the page width or to the whole page,
-// with page navigation and printing. Report::preview() shows it maximized and modal.
+// with page navigation, printing and saving as PDF. Report::preview() shows it maximized and modal.
 class PreviewDialog : public QDialog {
     Q_OBJECT
 public:
@@ -35,6 +35,9 @@ public slots:
     void setZoom(re::Zoom zoom);
     // Asks for a printer and a page range, then prints.
     void printReport();
+    // Asks for a file, suggesting one named after the document in the user's documents folder,
+    // then writes every page to it.
+    void savePdf();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,5 +58,8 @@ private:
     QAction* pageWidth_ = nullptr;
     QAction* wholePage_ = nullptr;
 };
+
+// A file name for the document: its name without the characters file systems refuse, and ".pdf".
+QString pdfFileName(const QString& documentName);
 
 } // namespace re

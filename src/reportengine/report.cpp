@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 namespace re {
 
@@ -29,10 +30,12 @@ void Report::setLabelText(const QString& labelName, const QString& text)
     label->text = text;
 }
 
-void Report::prepare()
+bool Report::prepare(const Progress& progress)
 {
-    document_ = Paginator(*compiled_, *source_).run();
-    prepared_ = true;
+    std::optional<Document> pages = Paginator(*compiled_, *source_).run(progress);
+    prepared_ = pages.has_value();
+    document_ = pages ? std::move(*pages) : Document();
+    return prepared_;
 }
 
 int Report::pageCount() const
@@ -43,6 +46,11 @@ int Report::pageCount() const
 QString Report::name() const
 {
     return compiled_->name;
+}
+
+QString Report::documentName() const
+{
+    return documentName_.isEmpty() ? compiled_->name : documentName_;
 }
 
 QSizeF Report::pageSizeMm() const
@@ -71,43 +79,62 @@ void Report::paintPage(int page, QPainter& painter) const
     PagePainter::paint(document_, page, painter);
 }
 
-void Report::print(QPrinter& printer) const
+bool Report::print(QPrinter& printer, const Progress& progress) const
 {
     requirePrepared();
     printer.setFullPage(true);
     printer.setPageLayout(pageLayout());
     if (printer.docName().isEmpty())
-        printer.setDocName(compiled_->name);
+        printer.setDocName(documentName());
     int first = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
     int last = printer.toPage() > 0 ? std::min(printer.toPage(), pageCount()) - 1 : pageCount() - 1;
     QPainter painter;
     if (!painter.begin(&printer))
         throw ReportError(QStringLiteral("cannot start printing on \"%1\"").arg(printer.printerName()));
     for (int page = first; page <= last; ++page) {
+        if (progress && !progress(page - first, last - first + 1, last - first + 1)) {
+            printer.abort();
+            return false;
+        }
         if (page > first)
             printer.newPage();
         paintPage(page, painter);
     }
     painter.end();
+    return true;
 }
 
-void Report::writePdf(const QString& path) const
+bool Report::writePdf(const QString& path, const Progress& progress) const
 {
     requirePrepared();
-    QPdfWriter writer(path);
+    // Written aside and put in place at the end, so that a failed or stopped save leaves no torn file
+    // behind and an older file of that name intact.
+    QSaveFile file(path);
+    const auto failed = [&path, &file] {
+        return ReportError(QStringLiteral("Не удалось записать файл PDF \"%1\": %2").arg(path, file.errorString()));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        throw failed();
+    QPdfWriter writer(&file);
     writer.setPageLayout(pageLayout());
     writer.setCreator(QStringLiteral("piecework"));
-    writer.setTitle(compiled_->name);
+    writer.setTitle(documentName());
     QPainter painter;
     if (!painter.begin(&writer))
-        throw ReportError(QStringLiteral("cannot write the PDF file \"%1\"").arg(path));
+        throw failed();
     for (int page = 0; page < pageCount(); ++page) {
+        if (progress && !progress(page, pageCount(), pageCount())) {
+            painter.end();
+            file.cancelWriting();
+            return false;
+        }
         if (page > 0)
             writer.newPage();
         paintPage(page, painter);
     }
-    if (!painter.end())
-        throw ReportError(QStringLiteral("cannot write the PDF file \"%1\"").arg(path));
+    if (!painter.end() || !file.commit())
+        throw failed();
+    return true;
 }
 
 void Report::preview(QWidget* parent)

@@ -2,6 +2,7 @@
 
 #include "reportengine/definition.h"
 #include "reportengine/document.h"
+#include "reportengine/progress.h"
 
 #include <QPageLayout>
 #include <memory>
@@ -28,13 +29,18 @@ public:
     // The text of a named label, such as a heading, for the next prepare().
     void setLabelText(const QString& labelName, const QString& text);
 
-    // Reads every row of the source; always yields at least one page.
-    void prepare();
+    // Reads every row of the source; always yields at least one page. False, and no pages, when
+    // `progress` stopped it.
+    bool prepare(const Progress& progress = {});
     bool isPrepared() const { return prepared_; }
 
     int pageCount() const;
     const Document& document() const { return document_; }
     QString name() const;
+    // What the printed document is called: the print job, the PDF's title and the file name a save
+    // suggests. The report's name until set.
+    void setDocumentName(const QString& name) { documentName_ = name; }
+    QString documentName() const;
     QSizeF pageSizeMm() const;
     // The paper, without margins: pages are painted from the paper's corner.
     QPageLayout pageLayout() const;
@@ -43,9 +49,11 @@ public:
     // Paints page `page` (0-based) with the painter's origin at the paper's top-left corner.
     void paintPage(int page, QPainter& painter) const;
     // The pages in the printer's page range, or all; throws ReportError when printing cannot start.
-    void print(QPrinter& printer) const;
-    // Throws ReportError when the file cannot be written.
-    void writePdf(const QString& path) const;
+    // False when `progress` stopped it: the job is aborted.
+    bool print(QPrinter& printer, const Progress& progress = {}) const;
+    // Throws ReportError when the file cannot be written. The file is replaced only by a complete
+    // document: false when `progress` stopped it, and the file is as it was.
+    bool writePdf(const QString& path, const Progress& progress = {}) const;
     // Shows the pages in the modal preview, maximized, and returns when the user closes it.
     void preview(QWidget* parent = nullptr);
 
@@ -56,6 +64,7 @@ private:
     const RowSource* source_ = nullptr;
     Document document_;
     bool prepared_ = false;
+    QString documentName_;
 };
 
 } // namespace re

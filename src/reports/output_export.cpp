@@ -1,0 +1,86 @@
+#include "reports/output_export.h"
+
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "core/number_format.h"
+#include "reports/report_period.h"
+#include "reports/spreadsheet.h"
+
+#include <QGuiApplication>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// Closes the query at the end of the export, also when no workbook can be made or an error ends it,
+// so that the next export reads the journal anew.
+struct ClosedAfter {
+    Dataset& query;
+    ~ClosedAfter() { query.close(); }
+};
+
+// The hourglass while the rows are written; the default cursor again however the export ends.
+struct WaitCursor {
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+Dataset* makeOutputQuery(TDataModule6& data, QObject* owner)
+{
+    auto* q = new Dataset(QStringLiteral("XLS_Rep"), owner);
+    q->setConnectionName(data.kConnection);
+    q->setSql({
+        QStringLiteral("select sum(smena.kol_vo-smena.brak)::numeric as kolvo, vid_oper.vid,"),
+        QStringLiteral("izdel.nom, oper.naimen, color,izdel.massa*sum(smena.kol_vo-smena.brak) as mass "),
+        QStringLiteral("from accounts_dep.smena,accounts_dep.izdel,accounts_dep.vid_oper, accounts_dep.oper where izdel.id=smena.i_id and vid_oper.id=oper.vid"),
+        QStringLiteral("and oper.id=smena.o_id and smena.data<:data2 and smena.data>=:data1 "),
+        QStringLiteral("group by izdel.nom,color, oper.naimen, vid_oper.vid, izdel.massa order by izdel.nom"),
+    });
+    q->setFields({{QStringLiteral("kolvo"), FieldType::Decimal, true},
+                  {QStringLiteral("vid"), FieldType::Text, true},
+                  {QStringLiteral("nom"), FieldType::Text, true},
+                  {QStringLiteral("naimen"), FieldType::SmallInt, true},
+                  {QStringLiteral("color"), FieldType::Integer, true},
+                  {QStringLiteral("mass"), FieldType::Double, true}});
+    return q;
+}
+
+QString operationWithColour(const QString& vid, int color)
+{
+    if (color == 1) return vid + QStringLiteral(" (грунт)");
+    if (color > 1) return vid + QStringLiteral(" (цвет: ") + QString::number(color) + u')';
+    return vid;
+}
+
+void exportOutputByProducts(Dataset& XLS_Rep, Spreadsheet& book, const ExportCount& counted)
+{
+    std::optional<WaitCursor> waiting(std::in_place);
+    XLS_Rep.open();
+    ClosedAfter closing{XLS_Rep};
+    // The workbook's own failures are told with the default cursor.
+    waiting.reset();
+    if (book.OpenWorkbook(QString()) == -1) return;
+    waiting.emplace();
+    const int rows = XLS_Rep.recordCount();
+    counted(0, rows);
+
+    const QStringList header{QStringLiteral("Наименование"), QStringLiteral("Операция"),
+                             QStringLiteral("Вид продукции"), QStringLiteral("Коробки"), QStringLiteral("Кол-во")};
+    for (int c = 0; c < header.size(); ++c) book.WriteCell(1, c + 1, 1, header[c]);
+    // A cell that fails has been reported; the rest of the rows are still worth having.
+    XLS_Rep.first();
+    for (int row = 2; !XLS_Rep.eof(); XLS_Rep.next(), ++row) {
+        book.WriteCell(1, 1, row, XLS_Rep.fieldByName(QStringLiteral("nom")).asString());
+        book.WriteCell(1, 2, row,
+                       operationWithColour(XLS_Rep.fieldByName(QStringLiteral("vid")).asString(),
+                                           XLS_Rep.fieldByName(QStringLiteral("color")).asInteger()));
+        book.WriteCell(1, 3, row, productKindName(XLS_Rep.fieldByName(QStringLiteral("naimen")).asInteger()));
+        book.WriteCell(1, 4, row, numfmt::general(XLS_Rep.fieldByName(QStringLiteral("mass")).asDouble()));
+        book.WriteCell(1, 5, row,
+                       QString::number(std::llround(XLS_Rep.fieldByName(QStringLiteral("kolvo")).asDouble())));
+        counted(row - 1, rows);
+    }
+    book.ShowSpreadsheet(true);
+}
