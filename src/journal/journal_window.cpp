@@ -1,5 +1,6 @@
 #include "journal/journal_window.h"
 
+#include "reports/reports_window.h"
 #include "core/connection.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
@@ -202,8 +203,8 @@ void TForm1::buildMenu()
     connect(N3, &QAction::triggered, this, guarded([this] { N3Click(); }));
     connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
     connect(N6, &QAction::triggered, this, guarded([this] { N6Click(); }));
-    // N11 (the time sheet) and N10 (the reports window) are connected by the windows they open,
-    // when those join the program.
+    connect(N10, &QAction::triggered, this, guarded([this] { N10Click(); }));
+    // N11 (the time sheet) is connected when the time sheet joins the program.
 }
 
 void TForm1::buildGrid()
@@ -400,6 +401,11 @@ void TForm1::N4Click()
 void TForm1::N6Click()
 {
     openBookForManaging(Form8, data_.Vid_oper);
+}
+
+void TForm1::N10Click()
+{
+    openReportsWindow(*Form18, QDate::currentDate());
 }
 
 void TForm1::N5Click()

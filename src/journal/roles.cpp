@@ -1,5 +1,7 @@
 #include "journal/roles.h"
 
+#include "core/instances.h"
+#include "reports/reports_window.h"
 #include <QAction>
 #include <QApplication>
 #include <QWidget>
@@ -65,11 +67,10 @@ void disable(QWidget* window, const QString& control)
         a->setEnabled(false);
 }
 
-// The reports window's product kind: "depot" prints finished products only. The reports window brings
-// its product-kind choice; it selects the second item ("Готовая продукция") here before the row above
-// disables the choice.
-void applyReportRestrictions(Role /*role*/)
+// The reports window's product kind: "depot" prints finished products only.
+void applyReportRestrictions(Role role)
 {
+    if (role == Role::Depot && Form18) fixProductKindForDepot(*Form18);
 }
 
 }  // namespace

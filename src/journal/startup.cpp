@@ -14,6 +14,11 @@
 #include "refbooks/products_list.h"
 #include "refbooks/worker_editor.h"
 #include "refbooks/workers_list.h"
+#include "reports/products_detail_report.h"
+#include "reports/products_report.h"
+#include "reports/reports_window.h"
+#include "reports/workers_detail_report.h"
+#include "reports/workers_report.h"
 
 ProgramWindows::ProgramWindows()
 {
@@ -40,6 +45,12 @@ template <typename W>
 W* ProgramWindows::make(W*& global)
 {
     global = new W(*data_);
+    return adopt(global);
+}
+
+template <typename W>
+W* ProgramWindows::adopt(W*& global)
+{
     windows_.emplace_back(global);
     clearGlobals_.push_back([&global] { global = nullptr; });
     return global;
@@ -55,8 +66,6 @@ bool ProgramWindows::start(const QStringList& arguments)
 
 void ProgramWindows::createWindows()
 {
-    // Form18, Form19, Form21, Form15, Form16, Form17 and Form20 take their places in this order
-    // when the time sheet and the reports join the program.
     make(Form2);
     make(Form3);
     make(Form4);
@@ -67,4 +76,11 @@ void ProgramWindows::createWindows()
     make(Form10);
     make(Form11);
     make(Form22);
+    // The reports window is handed its four reports, so they come first.
+    make(Form16);
+    make(Form17);
+    make(Form20);
+    make(Form21);
+    Form18 = new TForm18(*data_, SummaryReports{*Form16, *Form17, *Form20, *Form21});
+    adopt(Form18);
 }

@@ -29,8 +29,11 @@ public:
     void createWindows();
 
 private:
+    // Creates a window on the data module, or takes one made otherwise, as the owner of both.
     template <typename W>
     W* make(W*& global);
+    template <typename W>
+    W* adopt(W*& global);
 
     std::unique_ptr<TDataModule6> ownData_;
     TDataModule6* data_ = nullptr;

@@ -1,10 +1,12 @@
 // Start-up, the sign-in word and its role, and the ways the program ends from the sign-in window.
 #include "core/application.h"
 #include "core/data_grid.h"
+#include "reports/reports_window.h"
 #include "support/message_recorder.h"
 #include "program_fixture.h"
 
 #include <QAction>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QTimer>
 
@@ -68,29 +70,18 @@ const QStringList kDepot{"Form1.Button1", "Form1.Button2", "Form1.Button3", "For
 class SignInTest : public QObject {
     Q_OBJECT
     TestDatabase* db = nullptr;
-    // Stands in for the reports window, which joins the program later, so that its rows are checked too.
-    QWidget* reports = nullptr;
 
 private slots:
     void initTestCase()
     {
         setWorkstationLocale();
         db = new TestDatabase;
-        reports = new QWidget;
-        reports->setObjectName("Form18");
-        for (const char* name : {"Button1", "Button2", "Button3", "Button4", "Button6"})
-            (new QPushButton(reports))->setObjectName(name);
-        (new QGroupBox(reports))->setObjectName("RadioGroup1");
     }
-    void cleanupTestCase()
-    {
-        delete reports;
-        delete db;
-    }
+    void cleanupTestCase() { delete db; }
     void init()
     {
-        for (QWidget* w : reports->findChildren<QWidget*>()) w->setEnabled(true);
         QVERIFY(startOn(*db));
+        createOtherWindows();
     }
     void cleanup() { takeDownWindows(); }
 
@@ -143,12 +134,34 @@ private slots:
             QCOMPARE(Form23->Edit1->text(), words.last());  // kept for another try
         }
         QCOMPARE(seen, disabled);
+        // The warehouse prints finished products only.
+        QCOMPARE(Form18->productKindItem(1)->isChecked(), disabled.contains("Form18.RadioGroup1"));
         QCOMPARE(rec.seen.size(), refusals);
         for (const msg::Request& r : rec.seen) {
             QCOMPARE(r.text, QString("Введены неверные данные."));
             QCOMPARE(r.caption, QString("Ошибка"));
             QCOMPARE(r.icon, msg::Icon::Stop);
         }
+    }
+
+    // The journal's menu opens the reports window on the previous month, by today's date.
+    void menuOpensTheReports()
+    {
+        QString opened;
+        QDate from, to;
+        whileSignedIn("8629", [&] {
+            whenModal([&](QWidget* w) {
+                opened = w->objectName();
+                from = Form18->DTPicker1->date();
+                to = Form18->DTPicker2->date();
+                QTest::keyClick(w, Qt::Key_Escape);
+            });
+            Form1->N10->trigger();
+        });
+        const QDate today = QDate::currentDate();
+        QCOMPARE(opened, QString("Form18"));
+        QCOMPARE(from, QDate(today.year(), today.month(), 1).addMonths(-1));
+        QCOMPARE(to, QDate(today.year(), today.month(), 1));
     }
 
     void signInEndsTheProgram_data()
