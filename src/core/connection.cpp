@@ -50,7 +50,7 @@ QSqlDatabase openConnection(const QString& connectionName, const QString& odbcSt
     db.setDatabaseName(odbcString);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10"));
     if (!db.open())
-        throw DbError(db.lastError().text());
+        throw DbError(db.lastError().text(), DbError::Kind::ConnectionLost);
     QSqlQuery q(db);
     // Statements write dates as DD.MM.YYYY; the server must read them day first.
     if (!q.exec(QStringLiteral("SET DateStyle TO 'ISO, DMY'")))

@@ -313,7 +313,7 @@ Field Dataset::fieldByName(const QString& name)
 
 void Dataset::fieldNotFound(const QString& name) const
 {
-    throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), name));
+    throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), name), DbError::Kind::ProgramFault);
 }
 
 void Dataset::setFilter(const QString& expression)
@@ -358,7 +358,7 @@ const QVector<QVariant>* Dataset::currentRowData() const
 
 QVariant Dataset::currentValue(int column) const
 {
-    if (!isOpen()) throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+    if (!isOpen()) throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()), DbError::Kind::ProgramFault);
     const QVector<QVariant>* row = currentRowData();
     if (!row || column < 0 || column >= row->size()) return {};
     return row->at(column);
@@ -366,10 +366,10 @@ QVariant Dataset::currentValue(int column) const
 
 void Dataset::setCurrentValue(int column, const QVariant& value)
 {
-    if (!isPending()) throw DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(objectName()));
+    if (!isPending()) throw DbError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(objectName()), DbError::Kind::ProgramFault);
     const FieldDef& d = defs_.at(column);
     if (d.readOnly || d.type == FieldType::AutoInc)
-        throw DbError(QStringLiteral("Field '%1' cannot be modified").arg(d.name));
+        throw DbError(QStringLiteral("Field '%1' cannot be modified").arg(d.name), DbError::Kind::ProgramFault);
     pending_[column] = fieldvalue::forField(d, value);
     modified_[column] = true;
     emit rowChanged(currentRow());
@@ -377,7 +377,7 @@ void Dataset::setCurrentValue(int column, const QVariant& value)
 
 void Dataset::checkEditable() const
 {
-    if (!isOpen()) throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+    if (!isOpen()) throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()), DbError::Kind::ProgramFault);
     if (!writer_.isSet())
         throw DbError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(objectName()), DbError::Kind::ProgramFault);
 }

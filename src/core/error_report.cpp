@@ -5,13 +5,20 @@
 
 void reportError(const std::exception& e)
 {
+    QString text;
     if (auto db = dynamic_cast<const DbError*>(&e))
-        msg::error(db->text());
+        text = db->text();
     else
-        msg::error(QString::fromLocal8Bit(e.what()));
+        text = QString::fromLocal8Bit(e.what());
+    if (text.trimmed().isEmpty()) {
+        reportUnknownError();
+        return;
+    }
+    msg::error(text);
 }
 
 void reportUnknownError()
 {
-    msg::error(QString());
+    // Nothing is known of it but that the action did not finish: say so rather than show an empty box.
+    msg::error(QStringLiteral("Неизвестная ошибка: действие не выполнено."));
 }

@@ -79,7 +79,7 @@ public:
     }
     [[noreturn]] void fail() const
     {
-        throw DbError(QStringLiteral("Неверное выражение фильтра: %1").arg(s_));
+        throw DbError(QStringLiteral("Неверное выражение фильтра: %1").arg(s_), DbError::Kind::ProgramFault);
     }
 
 private:
@@ -182,7 +182,7 @@ RecordFilter::Predicate RecordFilter::compile(const ColumnLookup& lookup) const
         QString name = t.field;
         if (const int dot = name.lastIndexOf(u'.'); dot >= 0) name = name.mid(dot + 1);
         const int col = lookup(name);
-        if (col < 0) throw DbError(QStringLiteral("Поле '%1' не найдено").arg(t.field));
+        if (col < 0) throw DbError(QStringLiteral("Поле '%1' не найдено").arg(t.field), DbError::Kind::ProgramFault);
         Bound b{t.kind, col, t.text, false, 0, {}};
         if (t.kind == Kind::Equals) {
             b.numeric = t.value.typeId() == QMetaType::Double;

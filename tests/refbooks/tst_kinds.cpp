@@ -26,8 +26,7 @@ class KindsTest : public QObject {
     Q_OBJECT
     TestDatabase* db = nullptr;
     Dataset* kinds() { return DataModule6->Vid_oper; }
-    static QString quoted(QString s) { return "'" + s.replace("'", "''") + "'"; }
-    int idOf(const QString& vid) { return db->value("select id from accounts_dep.vid_oper where vid = " + quoted(vid)).toInt(); }
+    int idOf(const QString& vid) { return db->idOf("vid_oper", "vid", vid); }
     QStringList stored() { return db->rows("select vid from accounts_dep.vid_oper order by vid"); }
 
 private slots:

@@ -30,8 +30,7 @@ class ProductsTest : public QObject {
     Q_OBJECT
     TestDatabase* db = nullptr;
     Dataset* izdel() { return DataModule6->Izdel; }
-    static QString quoted(QString s) { return "'" + s.replace("'", "''") + "'"; }
-    int idOf(const QString& mark) { return db->value("select id from accounts_dep.izdel where marka = " + quoted(mark)).toInt(); }
+    int idOf(const QString& mark) { return db->idOf("izdel", "marka", mark); }
     QStringList marks() { return db->rows("select marka from accounts_dep.izdel order by marka"); }
 
     // Opens the editor from the list as a user does: "Добавить", or a double click on the row of `mark`.

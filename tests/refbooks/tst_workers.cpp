@@ -32,8 +32,7 @@ class WorkersTest : public QObject {
     Q_OBJECT
     TestDatabase* db = nullptr;
     Dataset* workers() { return DataModule6->Workers; }
-    int idOf(const QString& fio) { return db->value("select id from accounts_dep.person where fio = " + quoted(fio)).toInt(); }
-    static QString quoted(QString s) { return "'" + s.replace("'", "''") + "'"; }
+    int idOf(const QString& fio) { return db->idOf("person", "fio", fio); }
 
 private slots:
     void initTestCase()
@@ -251,7 +250,7 @@ private slots:
         QCOMPARE(rec.seen[0].icon, msg::Icon::Question);
         QCOMPARE(rec.seen[0].buttons, int(msg::Yes | msg::No));
         const QString gone = kAll[row - 1];
-        QCOMPARE(db->value("select count(*) from accounts_dep.person where fio = " + quoted(gone)), QString(deletes ? "0" : "1"));
+        QCOMPARE(db->value("select count(*) from accounts_dep.person where fio = " + TestDatabase::quoted(gone)), QString(deletes ? "0" : "1"));
     }
 
     void wheelStepsTheFocusedLookup()

@@ -85,6 +85,16 @@ QStringList TestDatabase::rows(const QString& sql) const
     return out.split(u'\n', Qt::SkipEmptyParts);
 }
 
+int TestDatabase::idOf(const QString& table, const QString& column, const QString& text) const
+{
+    return value(QStringLiteral("select id from accounts_dep.%1 where %2 = %3").arg(table, column, quoted(text))).toInt();
+}
+
+QString TestDatabase::quoted(QString text)
+{
+    return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
 void TestDatabase::connectProgram() const
 {
     if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());

@@ -19,6 +19,10 @@ public:
     QString value(const QString& sql) const;
     // Every row, columns joined by '|'.
     QStringList rows(const QString& sql) const;
+    // The id of the row of accounts_dep.<table> whose <column> is exactly `text` (0 when there is none).
+    int idOf(const QString& table, const QString& column, const QString& text) const;
+    // A text as an SQL literal for fixtures: between single quotes, quotes doubled.
+    static QString quoted(QString text);
 
     // Opens the program's data module connection (DataModule6 is created when absent).
     void connectProgram() const;
