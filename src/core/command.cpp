@@ -14,12 +14,6 @@ QSqlDatabase connectionFor(const QString& name)
     return QSqlDatabase::database(name.isEmpty() ? QString::fromLatin1(QSqlDatabase::defaultConnection) : name, false);
 }
 
-DbError transactionError(const QSqlDatabase& db)
-{
-    const QSqlError e = db.lastError();
-    return DbError(e.databaseText().isEmpty() ? e.text() : e.databaseText());
-}
-
 }  // namespace
 
 int runStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& lowerCaseParams)
@@ -52,21 +46,4 @@ void executeStatement(const QSqlDatabase& db, const QString& text, const QHash<Q
     QHash<QString, QVariant> lower;
     for (auto it = params.begin(); it != params.end(); ++it) lower.insert(it.key().toLower(), it.value());
     runStatement(db, text, lower);
-}
-
-Transaction::Transaction(const QString& connectionName) : db_(connectionFor(connectionName))
-{
-    if (!db_.isOpen()) throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
-    if (!db_.transaction()) throw transactionError(db_);
-}
-
-Transaction::~Transaction()
-{
-    if (!done_) db_.rollback();
-}
-
-void Transaction::commit()
-{
-    if (!db_.commit()) throw transactionError(db_);
-    done_ = true;
 }

@@ -24,21 +24,6 @@ private:
     QHash<QString, QVariant> params_;
 };
 
-// All statements on the connection between begin and commit take effect together or not at all;
-// leaving the scope without commit() rolls back.
-class Transaction {
-public:
-    explicit Transaction(const QString& connectionName = QString());
-    ~Transaction();
-    void commit();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-private:
-    QSqlDatabase db_;
-    bool done_ = false;
-};
-
 // Runs one statement on the connection (used by the layer and for one-off statements).
 void executeStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& params = {});
 

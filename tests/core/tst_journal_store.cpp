@@ -6,10 +6,9 @@
 #include "core/db_error.h"
 #include "core/journal_store.h"
 #include "core/time_sheet_store.h"
+#include "support/second_workstation.h"
 #include "support/test_database.h"
 
-#include <QSemaphore>
-#include <QSqlDatabase>
 #include <QtTest>
 #include <chrono>
 #include <functional>
@@ -67,39 +66,26 @@ class JournalStoreTest : public QObject {
     // `here`: without the locks, this workstation's write falls between the other's read and write.
     void onTwoWorkstations(const std::function<void(const store::Db&)>& write, const std::function<void()>& here)
     {
-        QSemaphore locked;
-        QString otherError;
-        std::thread other([&] {
-            {
-                openConnection("other", db->odbcString());
-                const store::Db b{"other"};
-                try {
-                    store::Work work(b);
-                    write(b);
-                    store::lockDayCells(b, {kCell});
-                    const std::optional<QVariant> hours = store::firstValue(b, store::timesheetsql::hours(kCell));
-                    const bool hasRow = store::scalarInt(b, store::timesheetsql::countRows(kCell)) != 0;
-                    locked.release();
-                    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-                    const int h = hours ? hours->toInt() : 0;
-                    if (hasRow)
-                        store::exec(b, store::timesheetsql::updateDay(kCell, h));
-                    else if (hours)
-                        store::exec(b, store::timesheetsql::insertRow(kCell, h));
-                    if (hasRow && !hours) store::exec(b, store::timesheetsql::deleteEmptyRow(kCell));
-                    work.commit();
-                } catch (const DbError& e) {
-                    otherError = e.text();
-                    locked.release();
-                }
-                QSqlDatabase::database("other", false).close();
-            }
-            QSqlDatabase::removeDatabase("other");
+        SecondWorkstation other(db->odbcString(), [&](const store::Db& b, SecondWorkstation& self) {
+            store::Work work(b);
+            write(b);
+            store::lockDayCells(b, {kCell});
+            const std::optional<QVariant> hours = store::firstValue(b, store::timesheetsql::hours(kCell));
+            const bool hasRow = store::scalarInt(b, store::timesheetsql::countRows(kCell)) != 0;
+            self.reached();
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            const int h = hours ? hours->toInt() : 0;
+            if (hasRow)
+                store::exec(b, store::timesheetsql::updateDay(kCell, h));
+            else if (hours)
+                store::exec(b, store::timesheetsql::insertRow(kCell, h));
+            if (hasRow && !hours) store::exec(b, store::timesheetsql::deleteEmptyRow(kCell));
+            work.commit();
         });
-        locked.acquire();
+        other.waitUntilReached();
         here();
         other.join();
-        QCOMPARE(otherError, QString());
+        QCOMPARE(other.error(), QString());
     }
 
 private slots:

@@ -11,6 +11,7 @@
 #include "core/journal_store.h"
 #include "core/time_sheet_store.h"
 #include "support/message_recorder.h"
+#include "support/second_workstation.h"
 #include "program_fixture.h"
 
 #include <QCheckBox>
@@ -326,30 +327,18 @@ create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for
     {
         QFETCH(bool, rowExists);
         if (rowExists) db->exec("insert into accounts_dep.h_tabel (w_id, smena, month, year, d11) values (1, 1, 3, 2024, 0)");
-        QSemaphore locked, mayWrite;
-        QString otherError;
-        std::thread other([&] {
-            {
-                openConnection("other", db->odbcString());
-                const store::Db b{"other"};
-                try {
-                    store::Work work(b);
-                    store::exec(b, "insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time) "
-                                   "values (1, 10, 20, 1, 0, '2024-03-11', 1, 3.5, 5, 3)");
-                    store::lockDayCells(b, {{1, 1, kDay}});
-                    locked.release();
-                    mayWrite.acquire();
-                    store::syncDayCell(b, {1, 1, kDay});
-                    work.commit();
-                } catch (const DbError& e) {
-                    otherError = e.text();
-                    locked.release();
-                }
-                QSqlDatabase::database("other", false).close();
-            }
-            QSqlDatabase::removeDatabase("other");
+        QSemaphore mayWrite;
+        SecondWorkstation other(db->odbcString(), [&](const store::Db& b, SecondWorkstation& self) {
+            store::Work work(b);
+            store::exec(b, "insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time) "
+                           "values (1, 10, 20, 1, 0, '2024-03-11', 1, 3.5, 5, 3)");
+            store::lockDayCells(b, {{1, 1, kDay}});
+            self.reached();
+            mayWrite.acquire();
+            store::syncDayCell(b, {1, 1, kDay});
+            work.commit();
         });
-        locked.acquire();
+        other.waitUntilReached();
         // The other workstation writes its cell half a second into this save.
         std::thread release([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -360,7 +349,7 @@ create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for
         Form11->Button1->click();
         other.join();
         release.join();
-        QCOMPARE(otherError, QString());
+        QCOMPARE(other.error(), QString());
         QCOMPARE(rec.texts(), QStringList());
         QCOMPARE(cell(1), QString("8"));
         QCOMPARE(db->value("select count(*) from accounts_dep.h_tabel where w_id = 1"), QString("1"));
