@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "core/application.h"
 #include "core/error_report.h"
 #include "core/instances.h"
@@ -5,6 +6,9 @@
 
 int main(int argc, char** argv)
 {
+    // Before the application object: these need neither a display nor the database.
+    if (const int status = answerInformationalOption(argc, argv); status >= 0) return status;
+
     PieceworkApplication app(argc, argv);
 
     ProgramWindows windows;

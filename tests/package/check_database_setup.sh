@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# piecework-db against the local server: a database that does not exist, an empty one, one that holds
+# the schema already, one where the schema cannot be made, and a server that cannot be reached.
+set -uo pipefail
+command=$1
+export PGPASSWORD=vomtrak
+run=pw_dbsetup_$$
+fresh=${run}_fresh
+empty=${run}_empty
+taken=${run}_taken
+absent=${run}_absent
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+sql() { psql -X -q -A -t -v ON_ERROR_STOP=1 -h localhost -U sys "$@"; }
+drop_all() {
+  export PGOPTIONS="-c client_min_messages=warning"
+  for db in "$fresh" "$empty" "$taken" "$absent"; do sql -d postgres -c "drop database if exists \"$db\" with (force)"; done
+}
+trap drop_all EXIT
+create() { sql -d postgres -c "create database \"$1\" template template0 encoding 'UTF8' lc_collate 'C.UTF-8' lc_ctype 'C.UTF-8'"; }
+# Everything a database holds that the command could change: schemas, relations, rows of the workers book.
+state() {
+  sql -d "$1" -c "select string_agg(nspname, ',' order by nspname) from pg_namespace where nspname !~ '^(pg_|information_schema)'"
+  sql -d "$1" -c "select count(*) from pg_class c join pg_namespace n on n.oid = c.relnamespace where nspname !~ '^(pg_|information_schema)'"
+  sql -d "$1" -c "select coalesce((select string_agg(fio, ',' order by id) from accounts_dep.person), '-')" 2>/dev/null || true
+}
+expect() {  # expect STATUS TEXT... -- the last run's status and output
+  local want=$1; shift
+  [ "$status" -eq "$want" ] || fail "$case: status $status, expected $want; said: $out"
+  for text in "$@"; do grep -qF -- "$text" <<<"$out" || fail "$case: does not say \"$text\"; said: $out"; done
+}
+
+case="wrong call"
+out=$("$command" "$fresh" 2>&1); status=$?
+expect 2 "Usage: piecework-db [--demo] DATABASE SERVER"
+out=$("$command" --drop "$fresh" localhost 2>&1); status=$?
+expect 2 "unknown option --drop"
+
+case="a database the server does not have"
+out=$("$command" "$fresh" localhost 2>&1); status=$?
+expect 0 "created the database $fresh on localhost" "created the piecework schema in $fresh on localhost" \
+  "piecework $fresh localhost"
+[ "$(sql -d "$fresh" -c "select count(*) from pg_tables where schemaname = 'accounts_dep'")" -ge 7 ] \
+  || fail "$case: the tables of accounts_dep are missing"
+[ "$(sql -d "$fresh" -c "select count(*) from accounts_dep.person")" = 0 ] || fail "$case: workers without --demo"
+[ "$(sql -d "$fresh" -c "select datctype from pg_database where datname = current_database()")" = C.UTF-8 ] \
+  || fail "$case: the database is not C.UTF-8"
+
+case="a database that holds the schema"
+sql -d "$fresh" -c "insert into accounts_dep.person (fio) values ('Иванов И.И.')"
+before=$(state "$fresh")
+out=$("$command" --demo "$fresh" localhost 2>&1); status=$?
+expect 0 "already holds the piecework schema" "nothing was changed" "demo shop was not loaded"
+[ "$(state "$fresh")" = "$before" ] || fail "$case: the database changed"
+
+case="an empty database, with the demo shop"
+create "$empty"
+out=$("$command" --demo "$empty" localhost 2>&1); status=$?
+expect 0 "created the piecework schema in $empty" "loaded the demo shop into $empty"
+grep -qF "created the database" <<<"$out" && fail "$case: says it created a database that was there"
+[ "$(sql -d "$empty" -c "select count(*) from accounts_dep.person")" -gt 0 ] || fail "$case: no workers"
+[ "$(sql -d "$empty" -c "select count(*) from accounts_dep.smena where data = current_date")" -gt 0 ] \
+  || fail "$case: no journal entries for today"
+
+case="a database where the schema cannot be made"
+create "$taken"
+sql -d "$taken" -c "create schema cmn_contractor; create table cmn_contractor.person (id integer); insert into cmn_contractor.person values (7)"
+before=$(state "$taken")
+out=$("$command" "$taken" localhost 2>&1); status=$?
+expect 1 "could not create the schema in $taken" "left as it was"
+[ "$(state "$taken")" = "$before" ] || fail "$case: the database changed"
+
+case="a server that cannot be reached"
+# Nothing listens on this loopback address where the local server listens on localhost only.
+if pg_isready -q -h 127.0.0.2 -p 5432; then
+  echo "skipped \"$case\": a server answers on 127.0.0.2"
+else
+before=$(sql -d postgres -c "select count(*) from pg_database")
+out=$(PGCONNECT_TIMEOUT=5 "$command" --demo "$absent" 127.0.0.2 2>&1); status=$?
+expect 1 "cannot reach the database $absent on 127.0.0.2" "nothing was changed"
+[ "$(sql -d postgres -c "select count(*) from pg_database")" = "$before" ] || fail "$case: a database appeared"
+fi
+
+[ $fails -eq 0 ] && echo "piecework-db: all cases behave"
