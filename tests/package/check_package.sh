@@ -23,7 +23,8 @@ done
 for f in /usr/share/applications/piecework.desktop /usr/share/icons/hicolor/scalable/apps/piecework.svg \
          /usr/share/piecework/schema.sql /usr/share/piecework/demo.sql \
          /usr/share/man/man1/piecework.1.gz /usr/share/man/man1/piecework-db.1.gz \
-         /usr/share/doc/piecework/copyright /usr/share/doc/piecework/changelog.gz; do
+         /usr/share/doc/piecework/copyright /usr/share/doc/piecework/changelog.gz \
+         /usr/share/doc/piecework/guide.md; do
   grep -qx -- "-rw-r--r-- $f" "$work/listing" || fail "$f missing"
 done
 grep -v ' /usr/' "$work/listing" | grep -v ' /$' && fail "files outside /usr"
