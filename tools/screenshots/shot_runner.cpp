@@ -19,6 +19,8 @@ constexpr qint64 kWaitMs = 10000;
 // Windows fill themselves on activation (some a moment later): a picture waits this long once its
 // window is on top.
 constexpr qint64 kSettleMs = 400;
+// Windows a picture opened are closed one per tick; a window still there after this many is stuck.
+constexpr int kCloseTries = 50;
 
 QWidget* windowNamed(const QString& name)
 {
@@ -158,7 +160,14 @@ void ShotRunner::closeOpened()
 {
     // Everything above the journal goes, one window per tick, so that each returns from its loop.
     QWidget* top = QApplication::activeModalWidget();
-    if (!top || top->objectName() == QLatin1String("Form1")) return;
+    if (!top || top->objectName() == QLatin1String("Form1")) {
+        closing_ = 0;
+        return;
+    }
+    if (++closing_ > kCloseTries) {
+        failShot(-1, QStringLiteral("the window ") + top->objectName() + QStringLiteral(" does not close"));
+        return;
+    }
     queue_.push_front({current_, true, [] { return true; }, [this] { closeOpened(); }, QStringLiteral("close")});
     if (auto* dialog = qobject_cast<QDialog*>(top))
         dialog->reject();

@@ -49,4 +49,5 @@ private:
     QElapsedTimer waited_;
     qint64 readySince_ = -1;
     int current_ = -1;
+    int closing_ = 0;
 };
