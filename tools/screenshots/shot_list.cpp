@@ -23,6 +23,7 @@ const std::vector<Shot>& guideShots()
         {"norms", "Form22", "Норматив операции", {"Form1/N4", "Form4/CheckBox1", "Form4/DBGrid1"}},
         {"timesheet", "Form19", "Табель по времени", {"Form1/N11"}},
         {"reports", "Form18", "Отчеты", {"Form1/N10"}},
+        {"report-workers", "reportPreview", "Отчет по рабочим", {"Form1/N10", "Form18/Button4"}, true},
     };
     return shots;
 }

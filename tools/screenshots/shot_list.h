@@ -12,6 +12,8 @@ struct Shot {
     // "Window/Control" activates a control (presses a button, runs a menu command, toggles a box,
     // double-clicks a grid), "Window/Control=text" types the text into a box.
     QStringList steps;
+    // The window is made when its steps open it (a report's preview), so it cannot be looked for first.
+    bool madeOnOpening = false;
 };
 
 // Every picture, in the order they are taken.

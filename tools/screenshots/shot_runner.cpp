@@ -81,7 +81,8 @@ void ShotRunner::start()
 void ShotRunner::plan(int index)
 {
     const Shot& shot = shots_[index];
-    QStringList windows{shot.window};
+    QStringList windows;
+    if (!shot.madeOnOpening) windows << shot.window;
     for (const QString& step : shot.steps) windows << windowOfStep(step);
     for (const QString& name : windows) {
         if (!windowNamed(name)) {
