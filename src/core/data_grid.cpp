@@ -108,6 +108,9 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (c.color) return *c.color;
         return {};
+    case Qt::ForegroundRole:
+        if (c.textColor) return *c.textColor;
+        return {};
     default: return {};
     }
 }
@@ -123,6 +126,7 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size()) return {};
     if (role == Qt::DisplayRole) return columns_.at(section).title;
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+    if (role == Qt::ForegroundRole && columns_.at(section).titleColor) return *columns_.at(section).titleColor;
     if (role == Qt::FontRole) {
         QFont f;
         f.setBold(true);

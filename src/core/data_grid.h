@@ -18,7 +18,9 @@ struct GridColumn {
     bool visible = true;
     bool readOnly = false;
     std::optional<QFont> font;
-    std::optional<QColor> color;
+    std::optional<QColor> color;      // background of the cells
+    std::optional<QColor> textColor;  // text of the cells
+    std::optional<QColor> titleColor; // text of the title
 };
 
 // What the per-cell hook may change before the cell text is drawn the normal way.

@@ -1,0 +1,44 @@
+#pragma once
+#include "reportengine/definition.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class Dataset;
+class QWidget;
+namespace re {
+class Report;
+}
+
+// The printed time sheet: the month on A4 landscape, one line per worker with the hours of every day
+// summed over all shifts, overtime included, and the worker's total. Holds the month summary query
+// H_Tabel, which the time sheet's spreadsheet export reads too.
+class TForm15 : public QObject {
+    Q_OBJECT
+public:
+    explicit TForm15(QObject* parent = nullptr);
+    ~TForm15() override;
+
+    // Per worker display name: fio and sd1 ... sd31, the hours of each day over all shifts; parameters
+    // mnth and yea.
+    Dataset* H_Tabel;
+
+    // The name of the heading label, whose text is "<month> <year> г.".
+    static inline const QString QRLabel33 = QStringLiteral("QRLabel33");
+
+    // The layout, as drawn; the heading label is empty.
+    static re::ReportDefinition definition();
+
+    // The heading of a month: its name as the time sheet lists it, the year and " г.".
+    static QString heading(const QString& monthName, int year);
+
+    // Prints month `month` (1 ... 12, called `monthName`) of `year`: reads H_Tabel, lays the pages out
+    // and shows them in the preview, from which the user prints them or saves them as PDF; H_Tabel is
+    // closed again however it ends.
+    void printMonth(int month, int year, const QString& monthName, QWidget* parent = nullptr);
+
+    // What shows the prepared pages; tests put their own here.
+    using Preview = std::function<void(re::Report&, QWidget* parent)>;
+    Preview ShowPreview;
+};

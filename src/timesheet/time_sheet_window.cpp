@@ -1,0 +1,322 @@
+#include "timesheet/time_sheet_window.h"
+
+#include "core/data_grid.h"
+#include "core/data_module.h"
+#include "core/dataset.h"
+#include "core/error_report.h"
+#include "core/store.h"
+#include "core/time_sheet_rebuild.h"
+#include "timesheet/time_sheet_export.h"
+#include "timesheet/time_sheet_print.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+const QColor kLongDay(0xC0, 0xDC, 0xC0);
+const QColor kTotalBackground(0xE1, 0xE4, 0xFF);
+constexpr int kFirstYear = 2007;
+constexpr int kFullDay = 8;
+
+const QStringList kMonths{
+    QStringLiteral("Январь"), QStringLiteral("Февраль"), QStringLiteral("Март"),    QStringLiteral("Апрель"),
+    QStringLiteral("Май"),    QStringLiteral("Июнь"),    QStringLiteral("Июль"),    QStringLiteral("Август"),
+    QStringLiteral("Сентябрь"), QStringLiteral("Октябрь"), QStringLiteral("Ноябрь"), QStringLiteral("Декабрь"),
+};
+
+QString excelCaption()
+{
+    return QStringLiteral("&Excel");
+}
+
+// The day columns are d1 ... d31, the grid's columns 1 ... 31.
+bool isDayColumn(const QString& field)
+{
+    bool number = false;
+    const int day = field.mid(1).toInt(&number);
+    return field.startsWith(u'd', Qt::CaseInsensitive) && number && day >= 1 && day <= 31;
+}
+
+QList<GridColumn> shiftColumns()
+{
+    QList<GridColumn> columns{{.field = QStringLiteral("fio"), .title = QStringLiteral("Фамилия И. О."), .width = 208}};
+    for (int day = 1; day <= 31; ++day)
+        columns.append({.field = QStringLiteral("d%1").arg(day), .title = QString::number(day), .width = 20,
+                        .alignment = Qt::AlignHCenter});
+    QFont bold;
+    bold.setBold(true);
+    columns.append({.field = QStringLiteral("summ"), .title = QStringLiteral("Итого"), .width = 47, .font = bold,
+                    .color = kTotalBackground});
+    return columns;
+}
+
+QPushButton* makeButton(const QString& text, const char* name, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    // Enter in a grid opens nothing here; every button is reached by its letter.
+    b->setAutoDefault(false);
+    return b;
+}
+
+QComboBox* makeList(const QStringList& items, const char* name, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->addItems(items);
+    box->setEditable(false);
+    return box;
+}
+
+}  // namespace
+
+TForm19::TForm19(TDataModule6& data, TForm15& print, QWidget* parent) : QDialog(parent), data_(data), print_(print)
+{
+    setObjectName(QStringLiteral("Form19"));
+    setWindowTitle(QStringLiteral("Табель по времени"));
+
+    Button1 = makeButton(QStringLiteral("Пере&строить"), "Button1", this);
+    PB = new QProgressBar(this);
+    PB->setObjectName(QStringLiteral("PB"));
+    PB->setMinimum(1);
+    PB->hide();
+    Button2 = makeButton(excelCaption(), "Button2", this);
+    auto* firstTabButtons = new QWidget(this);
+    auto* firstTabRow = new QHBoxLayout(firstTabButtons);
+    firstTabRow->setContentsMargins(0, 0, 0, 0);
+    firstTabRow->addWidget(Button1);
+    firstTabRow->addWidget(PB, 1);
+    firstTabRow->addStretch();  // holds the buttons at the ends while the bar is hidden
+    firstTabRow->addWidget(Button2);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(makeTab(DBGrid1, "DBGrid1", firstTabButtons), QStringLiteral("Смена №&1"));
+    PageControl1->addTab(makeTab(DBGrid2, "DBGrid2"), QStringLiteral("Смена №&2"));
+    PageControl1->addTab(makeTab(DBGrid3, "DBGrid3"), QStringLiteral("Смена №&3"));
+    for (int i = 0; i < 3; ++i) PageControl1->widget(i)->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+    const QList<Dataset*> shifts = shiftDatasets();
+    int i = 0;
+    for (DataGrid* grid : {DBGrid1, DBGrid2, DBGrid3}) grid->setDataset(shifts[i++]);
+
+    Button6 = makeButton(QStringLiteral("&Печать"), "Button6", this);
+    ComboBox1 = makeList(kMonths, "ComboBox1", this);
+    QStringList years;
+    for (int y = kFirstYear; y <= QDate::currentDate().year() + 1; ++y) years << QString::number(y);
+    ComboBox2 = makeList(years, "ComboBox2", this);
+    auto* monthLabel = new QLabel(QStringLiteral("&Месяц:"), this);
+    monthLabel->setBuddy(ComboBox1);
+    auto* yearLabel = new QLabel(QStringLiteral("&Год:"), this);
+    yearLabel->setBuddy(ComboBox2);
+    Button5 = makeButton(QStringLiteral("&Обновить"), "Button5", this);
+    Button4 = makeButton(QStringLiteral("&Выход"), "Button4", this);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Button6);
+    bottom->addSpacing(24);
+    bottom->addWidget(monthLabel);
+    bottom->addWidget(ComboBox1);
+    bottom->addWidget(yearLabel);
+    bottom->addWidget(ComboBox2);
+    bottom->addWidget(Button5);
+    bottom->addStretch(1);
+    bottom->addWidget(Button4);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(bottom);
+    setFixedSize(sizeHint());
+
+    // Only a choice of the user's loads a month; the opener chooses and then loads once.
+    connect(ComboBox1, &QComboBox::activated, this, guarded([this] { ComboBox1Change(); }));
+    connect(ComboBox2, &QComboBox::activated, this, guarded([this] { ComboBox1Change(); }));
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(Button6, &QPushButton::clicked, this, guarded([this] { Button6Click(); }));
+    connect(Button5, &QPushButton::clicked, this, guarded([this] { Button5Click(); }));
+    connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QWidget* TForm19::makeTab(DataGrid*& grid, const char* name, QWidget* extras)
+{
+    auto* tab = new QWidget;
+    grid = new DataGrid(tab);
+    grid->setObjectName(QLatin1String(name));
+    // Day columns are narrower than a header would make them by itself.
+    grid->horizontalHeader()->setMinimumSectionSize(16);
+    grid->setColumns(shiftColumns());
+    // The day columns, the total and the frame, with room for the vertical scroll bar.
+    int width = 2 * grid->frameWidth() + grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (const GridColumn& c : grid->columns()) width += c.width;
+    grid->setMinimumSize(width, 420);
+    grid->setDrawCellHook([this](CellDraw& cell, DataGrid& g) { DBGrid1DrawColumnCell(cell, g); });
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(grid, 1);
+    if (extras) layout->addWidget(extras);
+    return tab;
+}
+
+QList<Dataset*> TForm19::shiftDatasets() const
+{
+    return {data_.H_Tabel_1, data_.H_Tabel_2, data_.H_Tabel_3};
+}
+
+int TForm19::month() const
+{
+    return ComboBox1->currentIndex() + 1;
+}
+
+int TForm19::year() const
+{
+    return ComboBox2->currentText().toInt();
+}
+
+void TForm19::selectYear(int year)
+{
+    const int at = ComboBox2->findText(QString::number(year));
+    if (at >= 0) ComboBox2->setCurrentIndex(at);
+    else ComboBox2->setCurrentIndex(year < ComboBox2->itemText(0).toInt() ? 0 : ComboBox2->count() - 1);
+}
+
+void TForm19::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    // Over the window it was opened from.
+    QWidget* opener = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    if (opener && opener != this && opener->isVisible()) move(opener->frameGeometry().center() - rect().center());
+    guarded([this] { FormActivate(); })();
+}
+
+void TForm19::FormActivate()
+{
+    Button2->setText(excelCaption());
+}
+
+void TForm19::ComboBox1Change()
+{
+    const int m = month();
+    const int y = year();
+    const QDate first(y, m, 1);
+    const int days = first.daysInMonth();
+    int shift = 0;
+    for (DataGrid* grid : {DBGrid1, DBGrid2, DBGrid3}) {
+        Dataset* ds = shiftDatasets()[shift++];
+        ds->close();
+        ds->setParam(QStringLiteral("mnth"), m);
+        ds->setParam(QStringLiteral("yea"), y);
+        ds->open();
+
+        const QPalette& colours = grid->palette();
+        QList<GridColumn> columns = grid->columns();
+        for (int day = 1; day <= 31; ++day) {
+            GridColumn& c = columns[day];
+            if (day <= days) {
+                const bool weekend = first.addDays(day - 1).dayOfWeek() >= Qt::Saturday;
+                c.textColor = c.titleColor = weekend ? kRed : colours.color(QPalette::Text);
+                c.readOnly = false;
+            } else {
+                // Past the month's end: the cells look empty.
+                c.readOnly = true;
+                c.textColor = colours.color(QPalette::Base);
+                c.titleColor = kSilver;
+            }
+        }
+        grid->setColumns(columns);
+    }
+}
+
+void TForm19::DBGrid1DrawColumnCell(CellDraw& cell, DataGrid& grid)
+{
+    if (cell.selected || !isDayColumn(cell.field)) return;
+    const GridColumn& column = grid.columns().at(cell.column);
+    const bool red = column.textColor == kRed;
+    const int hours = grid.rowValue(cell.row, cell.field).toInt();
+    if (hours == 0) {
+        if (!red) cell.textColor = kSilver;
+        if (column.readOnly) cell.textColor = grid.palette().color(QPalette::Base);
+    } else if (hours == kFullDay) {
+        cell.font.setBold(true);
+        if (!red) cell.textColor = grid.palette().color(QPalette::Text);
+    } else if (hours > kFullDay) {
+        cell.font.setBold(true);
+        cell.background = kLongDay;
+        cell.fillBackground = true;
+    }
+}
+
+void TForm19::reopenShifts()
+{
+    for (Dataset* ds : shiftDatasets()) {
+        ds->close();
+        ds->open();
+    }
+}
+
+void TForm19::Button1Click()
+{
+    const int m = month();
+    const int y = year();
+    for (Dataset* ds : shiftDatasets()) ds->close();
+    PB->show();
+    PB->setMaximum(QDate(y, m, 1).daysInMonth());
+    PB->setValue(1);
+    try {
+        store::rebuildMonth(store::programDb(), m, y, [this](int day) { PB->setValue(day); });
+    } catch (...) {
+        // The month is as it was: show it again. When even that fails (the connection is gone), the
+        // user is told the rebuild's error, which says why.
+        PB->hide();
+        try {
+            reopenShifts();
+        } catch (...) {
+        }
+        throw;
+    }
+    reopenShifts();
+    PB->hide();
+}
+
+void TForm19::Button5Click()
+{
+    reopenShifts();
+}
+
+void TForm19::Button2Click()
+{
+    Spreadsheet book(WorkbookOpener, WorkbookFolder);
+    const QString title = ComboBox1->currentText() + u' ' + ComboBox2->currentText();
+    exportTimeSheet(*print_.H_Tabel, month(), year(), title, book, [this](int written, int records) {
+        Button2->setText(excelCaption() + QStringLiteral(" (%1 из %2)").arg(written).arg(records));
+        // The count repaints; the user's clicks wait until the export is done.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+}
+
+void TForm19::Button6Click()
+{
+    print_.printMonth(month(), year(), ComboBox1->currentText(), this);
+}
+
+void openTimeSheet(TForm19& window, const QDate& journalDate)
+{
+    const QList<Dataset*> shifts = window.shiftDatasets();
+    const auto closeShifts = qScopeGuard([&shifts] {
+        for (Dataset* ds : shifts) ds->close();
+    });
+    window.ComboBox1->setCurrentIndex(journalDate.month() - 1);
+    window.selectYear(journalDate.year());
+    window.ComboBox1Change();
+    window.exec();
+}
