@@ -480,6 +480,24 @@ private slots:
         QCOMPARE(book.cells.size(), 1 + 33 + records * 33);
         for (int c = 1; c <= 33; ++c) QVERIFY2(book.columnWidths.contains(c), qPrintable(QString::number(c)));
     }
+
+    // No workbook can be made: reported once, the count is left alone and the query is closed.
+    void exportWithoutWorkbook()
+    {
+        MessageRecorder rec;
+        QTemporaryFile plainFile;
+        QVERIFY(plainFile.open());
+        int opened = 0;
+        window->WorkbookOpener = [&opened](const QUrl&) { return ++opened > 0; };
+        window->WorkbookFolder = plainFile.fileName() + "/книги";
+        showing(QDate(2024, 3, 1), [&] {
+            QTest::mouseClick(window->Button2, Qt::LeftButton);
+            QCOMPARE(clean(window->Button2->text()), QString("Excel"));
+        });
+        QCOMPARE(rec.texts(), QStringList{"Ошибка открытия файла Microsoft Excel.\n" + window->WorkbookFolder});
+        QCOMPARE(opened, 0);
+        QVERIFY(!print->H_Tabel->isOpen());
+    }
 };
 
 QTEST_MAIN(TimeSheetWindowTest)
