@@ -50,23 +50,16 @@ QList<FieldDef> monthSummaryFields()
     return f;
 }
 
-void defaultPreview(re::Report& report, QWidget* parent)
-{
-    report.preview(parent);
-}
-
 }  // namespace
 
-TForm15::TForm15(QObject* parent) : QObject(parent), ShowPreview(defaultPreview)
+TForm15::TForm15(TDataModule6& data, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form15"));
     H_Tabel = new Dataset(QStringLiteral("H_Tabel"), this);
-    H_Tabel->setConnectionName(TDataModule6::kConnection);
+    H_Tabel->setConnectionName(data.kConnection);
     H_Tabel->setSql(monthSummarySql());
     H_Tabel->setFields(monthSummaryFields());
 }
-
-TForm15::~TForm15() = default;
 
 re::ReportDefinition TForm15::definition()
 {
@@ -125,12 +118,11 @@ void TForm15::printMonth(int month, int year, const QString& monthName, QWidget*
     H_Tabel->open();
     const auto closeQuery = qScopeGuard([this] { H_Tabel->close(); });
 
-    re::ReportDefinition d = definition();
-    // The preview's title and the name a saved PDF is offered under say which month it is.
-    d.name = QStringLiteral("Табель %1 %2").arg(monthName).arg(year);
     const DatasetRows rows(*H_Tabel);
-    re::Report report(d, rows);
+    re::Report report(definition(), rows);
     report.setLabelText(QRLabel33, heading(monthName, year));
+    // The preview's title and the file a save as PDF suggests say which month it is.
+    report.setDocumentName(QStringLiteral("Табель %1 %2").arg(monthName).arg(year));
     report.prepare();
-    ShowPreview(report, parent);
+    report.preview(parent);
 }

@@ -1,24 +1,19 @@
 #pragma once
 #include "reportengine/definition.h"
 
-#include <QObject>
-#include <functional>
-#include <memory>
+#include <QWidget>
 
 class Dataset;
-class QWidget;
-namespace re {
-class Report;
-}
+class TDataModule6;
 
 // The printed time sheet: the month on A4 landscape, one line per worker with the hours of every day
 // summed over all shifts, overtime included, and the worker's total. Holds the month summary query
-// H_Tabel, which the time sheet's spreadsheet export reads too.
-class TForm15 : public QObject {
+// H_Tabel, which the time sheet's spreadsheet export reads too. A window of the program that is never
+// shown itself: its pages are, in the preview.
+class TForm15 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm15(QObject* parent = nullptr);
-    ~TForm15() override;
+    explicit TForm15(TDataModule6& data, QWidget* parent = nullptr);
 
     // Per worker display name: fio and sd1 ... sd31, the hours of each day over all shifts; parameters
     // mnth and yea.
@@ -37,8 +32,4 @@ public:
     // and shows them in the preview, from which the user prints them or saves them as PDF; H_Tabel is
     // closed again however it ends.
     void printMonth(int month, int year, const QString& monthName, QWidget* parent = nullptr);
-
-    // What shows the prepared pages; tests put their own here.
-    using Preview = std::function<void(re::Report&, QWidget* parent)>;
-    Preview ShowPreview;
 };

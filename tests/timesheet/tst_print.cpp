@@ -1,17 +1,19 @@
 // The printed time sheet read back from the PDF of the pages the preview shows: positions, sums over
-// the shifts, the header on every page, an empty month; and the preview itself.
+// the shifts, the header on every page, an empty month; the preview and its save as PDF.
 #include "core/application.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/instances.h"
 #include "reportengine/preview_dialog.h"
-#include "reportengine/report.h"
 #include "support/modal.h"
 #include "support/pdf_text.h"
 #include "time_sheet_fixture.h"
 #include "timesheet/time_sheet_print.h"
 #include "timesheet/time_sheet_window.h"
 
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -47,22 +49,54 @@ class PrintTest : public QObject {
     TForm15* print = nullptr;
     TForm19* window = nullptr;
     QTemporaryDir folder;
+    int printings = 0;
 
-    // Prints the month of `journalDate` from the time sheet window into a PDF instead of the preview;
-    // answers its path, with the report's page count.
-    QString printed(const QDate& journalDate, int* pages = nullptr)
+    // What printing a month showed: the preview as it opened, and its pages saved as PDF from it.
+    struct Printed {
+        QString pdf;
+        QString suggestedName;
+        QString title;
+        bool maximized = false;
+        bool wholePage = false;
+        int pages = 0;
+        bool queryOpen = false;
+    };
+
+    // Prints the month of `journalDate` from the time sheet window and, in the preview, saves the
+    // pages through the file dialog, as the user does.
+    Printed printed(const QDate& journalDate)
     {
-        const QString pdf = folder.filePath(journalDate.toString("yyyy-MM") + ".pdf");
-        print->ShowPreview = [&](re::Report& report, QWidget*) {
-            report.writePdf(pdf);
-            if (pages) *pages = report.pageCount();
-        };
+        Printed out;
+        // A new file each time: the dialog would ask before replacing one.
+        const QString pdf = folder.filePath(QString("%1-%2.pdf").arg(journalDate.toString("yyyy-MM")).arg(++printings));
         whenModal([&](QWidget*) {
             const auto close = qScopeGuard([this] { window->reject(); });
+            whenModal([&](QWidget* shown) {
+                const auto closePreview = qScopeGuard([shown] { shown->close(); });
+                auto* preview = qobject_cast<re::PreviewDialog*>(shown);
+                QVERIFY(preview);
+                out.title = preview->windowTitle();
+                out.maximized = preview->windowState().testFlag(Qt::WindowMaximized);
+                out.wholePage = preview->zoom() == re::Zoom::WholePage;
+                out.pages = preview->pageCount();
+                out.queryOpen = print->H_Tabel->isOpen();
+                whenModal([&](QWidget* dialog) {
+                    auto* files = qobject_cast<QFileDialog*>(dialog);
+                    if (!files) {
+                        dialog->close();
+                        return;
+                    }
+                    out.suggestedName = QFileInfo(files->selectedFiles().value(0)).fileName();
+                    files->selectFile(pdf);
+                    static_cast<QDialog*>(files)->accept();  // as its own button does
+                });
+                preview->findChild<QAction*>("savePdf")->trigger();
+                if (QFileInfo::exists(pdf)) out.pdf = pdf;
+            });
             QTest::mouseClick(window->Button6, Qt::LeftButton);
         });
         openTimeSheet(*window, journalDate);
-        return pdf;
+        return out;
     }
 
 private slots:
@@ -72,7 +106,7 @@ private slots:
         setWorkstationLocale();
         db = new TestDatabase(QString(fixture::kWorkers) + kSheet);
         db->connectProgram();
-        print = new TForm15;
+        print = new TForm15(*DataModule6);
         window = new TForm19(*DataModule6, *print);
     }
     void cleanupTestCase()
@@ -82,14 +116,27 @@ private slots:
         delete db;
     }
 
+    // The preview opens maximized on the whole page and offers the month's name for the PDF; the
+    // query is open while it shows and closed afterwards.
+    void preview()
+    {
+        const Printed p = printed(QDate(2024, 3, 20));
+        QVERIFY(p.maximized);
+        QVERIFY(p.wholePage);
+        QCOMPARE(p.title, QString("Табель Март 2024"));
+        QCOMPARE(p.suggestedName, QString("Табель Март 2024.pdf"));
+        QVERIFY(p.queryOpen);
+        QVERIFY(!print->H_Tabel->isOpen());
+        QVERIFY(!p.pdf.isEmpty());
+    }
+
     // The heading, the day titles and the cells under them, the total and the page number where the
     // layout puts them; a worker's shifts added up, overtime included.
     void monthOnPaper()
     {
-        int pages = 0;
-        const QString pdf = printed(QDate(2024, 3, 20), &pages);
-        QVERIFY(!print->H_Tabel->isOpen());
-        QCOMPARE(pages, 1);
+        const Printed p = printed(QDate(2024, 3, 20));
+        QCOMPARE(p.pages, 1);
+        const QString pdf = p.pdf;
         QString zeros29;
         for (int i = 0; i < 29; ++i) zeros29 += " 0";
         const PdfText text(pdf);
@@ -131,16 +178,16 @@ private slots:
 
     void thirtyDayMonthPrintsDay31()
     {
-        const QStringList lines = PdfText(printed(QDate(2024, 11, 1))).lines();
+        const QStringList lines = PdfText(printed(QDate(2024, 11, 1)).pdf).lines();
         QCOMPARE(lines.value(0), QString("Ноябрь 2024 г. 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 31 Итого"));
         QCOMPARE(lines.value(1), "Андреев А.А." + QString(" 0").repeated(29) + " 3 0 3");
     }
 
     void emptyMonthStillPrints()
     {
-        int pages = 0;
-        const QStringList lines = PdfText(printed(QDate(2024, 5, 1), &pages)).lines();
-        QCOMPARE(pages, 1);
+        const Printed p = printed(QDate(2024, 5, 1));
+        QCOMPARE(p.pages, 1);
+        const QStringList lines = PdfText(p.pdf).lines();
         QCOMPARE(lines, (QStringList{"Май 2024 г. 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 31 Итого",
                                      "1"}));
     }
@@ -149,10 +196,9 @@ private slots:
     // worker is printed once.
     void headerOnEveryPage()
     {
-        int pages = 0;
-        const QString pdf = printed(QDate(2024, 12, 1), &pages);
-        QCOMPARE(pages, 3);
-        const PdfText text(pdf);
+        const Printed p = printed(QDate(2024, 12, 1));
+        QCOMPARE(p.pages, 3);
+        const PdfText text(p.pdf);
         QCOMPARE(text.pageCount, 3);
         const QList<PdfWord>& words = text.words;
         QMap<int, double> headingTop, firstRowTop;
@@ -177,32 +223,6 @@ private slots:
         QCOMPARE(workers.first(), QString("100"));
         QCOMPARE(workers.last(), QString("169"));
         QCOMPARE(QSet<QString>(workers.begin(), workers.end()).size(), 70);
-    }
-
-    // The real preview: maximized, the whole page in view, titled with the month; the query is closed
-    // when it returns.
-    void previewShowsTheWholePage()
-    {
-        print->ShowPreview = [](re::Report& report, QWidget* parent) { report.preview(parent); };
-        bool checked = false;
-        whenModal([&](QWidget*) {
-            const auto close = qScopeGuard([this] { window->reject(); });
-            whenModal([&](QWidget* w) {
-                const auto closePreview = qScopeGuard([w] { static_cast<QDialog*>(w)->accept(); });
-                auto* preview = qobject_cast<re::PreviewDialog*>(w);
-                QVERIFY(preview);
-                QVERIFY(preview->windowState() & Qt::WindowMaximized);
-                QCOMPARE(preview->zoom(), re::Zoom::WholePage);
-                QCOMPARE(preview->pageCount(), 3);
-                QVERIFY2(preview->windowTitle().contains("Декабрь 2024"), qPrintable(preview->windowTitle()));
-                QVERIFY(print->H_Tabel->isOpen());
-                checked = true;
-            });
-            QTest::mouseClick(window->Button6, Qt::LeftButton);
-        });
-        openTimeSheet(*window, QDate(2024, 12, 1));
-        QVERIFY(checked);
-        QVERIFY(!print->H_Tabel->isOpen());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "core/application.h"
 #include "core/connection.h"
 #include "core/db_error.h"
+#include "core/journal_store.h"
 #include "core/store.h"
 #include "core/time_sheet_rebuild.h"
 #include "core/time_sheet_store.h"
@@ -43,6 +44,19 @@ const QStringList kApril{"1 1: 5=9 6=3", "1 2: 1=1 30=8", "1 3: 8=6", "2 1: 5=2"
 const QStringList kMarch{"1 1: 31=7"};
 
 const QDate kDay(2024, 4, 5);
+
+// A 7-hour entry of worker 1 in shift 1 on kDay, as the entry editor saves it.
+store::EntryValues sevenHours()
+{
+    store::EntryValues v;
+    v.worker = v.product = v.operation = v.shift = 1;
+    v.price = v.quantity = "1";
+    v.rejects = "0";
+    v.hours = "7";
+    v.date = kDay;
+    v.entered = QDate::currentDate();
+    return v;
+}
 
 // Runs `work` on a second workstation's connection in a thread of its own; answers the error it ended
 // with, if any.
@@ -172,17 +186,25 @@ private slots:
         QFETCH(QString, cell);
         QSemaphore changed, mayCommit;
         QString otherError;
+        const int fourHours =
+            db->value("select min(id) from accounts_dep.smena where w_id=1 and smena=1 and data='2024-04-05' and time=4").toInt();
         auto journalWrite = [&](const store::Db& b) {
+            if (rebuildFirst) {
+                // The journal's own verbs, which wait for the rebuild that holds the month.
+                changed.release();
+                if (deleting) store::deleteEntry(b, fourHours);
+                else store::saveEntry(b, sevenHours(), std::nullopt);
+                return;
+            }
+            // The verbs' steps, held open between taking the month and the commit.
             store::Work work(b);
-            if (deleting)
-                store::exec(b, "delete from accounts_dep.smena where id = (select min(id) from accounts_dep.smena "
-                               "where w_id=1 and smena=1 and data='2024-04-05' and time=4)");
-            else
-                store::exec(b, entry(1, 1, "2024-04-05", "7").chopped(2));
-            changed.release();
+            if (deleting) store::exec(b, store::entrysql::remove(QString::number(fourHours)));
+            else store::exec(b, store::entrysql::insert(sevenHours()));
             store::lockDayCells(b, {{1, 1, kDay}});
             store::syncDayCell(b, {1, 1, kDay});
-            if (!rebuildFirst) mayCommit.acquire();
+            // This write holds the month: the rebuild is about to wait for it.
+            changed.release();
+            mayCommit.acquire();
             work.commit();
         };
         std::thread other, release;

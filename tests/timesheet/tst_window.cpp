@@ -94,7 +94,7 @@ private slots:
         setWorkstationLocale();
         db = new TestDatabase(fixture::kWorkers);
         db->connectProgram();
-        print = new TForm15;
+        print = new TForm15(*DataModule6);
         window = new TForm19(*DataModule6, *print);
     }
     void cleanupTestCase()
