@@ -1,16 +1,15 @@
 // The month rebuild against the database: the rows it leaves, all or nothing on a failure, and what a
 // journal write or a rebuild on a second workstation at the same moment leaves.
 #include "core/application.h"
-#include "core/connection.h"
 #include "core/db_error.h"
 #include "core/journal_store.h"
 #include "core/store.h"
 #include "core/time_sheet_rebuild.h"
 #include "core/time_sheet_store.h"
+#include "support/second_workstation.h"
 #include "time_sheet_fixture.h"
 
 #include <QSemaphore>
-#include <QSqlDatabase>
 #include <QtTest>
 #include <chrono>
 #include <thread>
@@ -56,23 +55,6 @@ store::EntryValues sevenHours()
     v.date = kDay;
     v.entered = QDate::currentDate();
     return v;
-}
-
-// Runs `work` on a second workstation's connection in a thread of its own; answers the error it ended
-// with, if any.
-std::thread otherWorkstation(const TestDatabase& db, std::function<void(const store::Db&)> work, QString& error)
-{
-    return std::thread([&db, work = std::move(work), &error] {
-        const QString name = QStringLiteral("other");
-        try {
-            openConnection(name, db.odbcString());
-            work(store::Db{name});
-        } catch (const DbError& e) {
-            error = e.text();
-        }
-        QSqlDatabase::database(name, false).close();
-        QSqlDatabase::removeDatabase(name);
-    });
 }
 
 // Waits until a connection waits for one of the time sheet's locks.
@@ -184,14 +166,13 @@ private slots:
         QFETCH(bool, deleting);
         QFETCH(bool, rebuildFirst);
         QFETCH(QString, cell);
-        QSemaphore changed, mayCommit;
-        QString otherError;
+        QSemaphore mayCommit;
         const int fourHours =
             db->value("select min(id) from accounts_dep.smena where w_id=1 and smena=1 and data='2024-04-05' and time=4").toInt();
-        auto journalWrite = [&](const store::Db& b) {
+        auto journalWrite = [&](const store::Db& b, SecondWorkstation& other) {
             if (rebuildFirst) {
                 // The journal's own verbs, which wait for the rebuild that holds the month.
-                changed.release();
+                other.reached();
                 if (deleting) store::deleteEntry(b, fourHours);
                 else store::saveEntry(b, sevenHours(), std::nullopt);
                 return;
@@ -203,32 +184,33 @@ private slots:
             store::lockDayCells(b, {{1, 1, kDay}});
             store::syncDayCell(b, {1, 1, kDay});
             // This write holds the month: the rebuild is about to wait for it.
-            changed.release();
+            other.reached();
             mayCommit.acquire();
             work.commit();
         };
-        std::thread other, release;
+        std::unique_ptr<SecondWorkstation> other;
+        std::thread release;
         bool waited = false;
         if (rebuildFirst) {
             store::rebuildMonth(program, 4, 2024, [&](int day) {
                 if (day != 1) return;
-                other = otherWorkstation(*db, journalWrite, otherError);
-                changed.acquire();
+                other = std::make_unique<SecondWorkstation>(db->odbcString(), journalWrite);
+                other->waitUntilReached();
                 waited = someoneWaitsForTheMonth(*db);
             });
         } else {
-            other = otherWorkstation(*db, journalWrite, otherError);
-            changed.acquire();
+            other = std::make_unique<SecondWorkstation>(db->odbcString(), journalWrite);
+            other->waitUntilReached();
             release = std::thread([&] {
                 waited = someoneWaitsForTheMonth(*db);
                 mayCommit.release();
             });
             store::rebuildMonth(program, 4, 2024);
         }
-        other.join();
+        other->join();
         if (release.joinable()) release.join();
         QVERIFY2(waited, "neither side waited for the other");
-        QCOMPARE(otherError, QString());
+        QCOMPARE(other->error(), QString());
         QCOMPARE(rows(4).value(0), cell);
         QCOMPARE(rows(4).mid(1), kApril.mid(1));
     }
@@ -236,17 +218,20 @@ private slots:
     // Two workstations rebuild the month at the same moment: one waits for the other, both succeed.
     void twoRebuildsAtOnce()
     {
-        QString otherError;
-        std::thread other;
+        std::unique_ptr<SecondWorkstation> other;
         bool waited = false;
         store::rebuildMonth(program, 4, 2024, [&](int day) {
             if (day != 1) return;
-            other = otherWorkstation(*db, [](const store::Db& b) { store::rebuildMonth(b, 4, 2024); }, otherError);
+            other = std::make_unique<SecondWorkstation>(db->odbcString(), [](const store::Db& b, SecondWorkstation& me) {
+                me.reached();
+                store::rebuildMonth(b, 4, 2024);
+            });
+            other->waitUntilReached();
             waited = someoneWaitsForTheMonth(*db);
         });
-        other.join();
+        other->join();
         QVERIFY(waited);
-        QCOMPARE(otherError, QString());
+        QCOMPARE(other->error(), QString());
         QCOMPARE(rows(4), kApril);
     }
 };
