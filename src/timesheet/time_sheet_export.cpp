@@ -2,6 +2,7 @@
 
 #include "core/dataset.h"
 #include "reports/spreadsheet.h"
+#include "timesheet/time_sheet_print.h"
 
 #include <QScopeGuard>
 
@@ -15,10 +16,7 @@ constexpr int kTotalColumn = 33;
 void exportTimeSheet(Dataset& H_Tabel, int month, int year, const QString& title, Spreadsheet& book,
                      const std::function<void(int written, int records)>& counted)
 {
-    H_Tabel.close();
-    H_Tabel.setParam(QStringLiteral("mnth"), month);
-    H_Tabel.setParam(QStringLiteral("yea"), year);
-    H_Tabel.open();
+    TForm15::openMonth(H_Tabel, month, year);
     // Also when no workbook can be made: the next export reads the month anew.
     const auto closeQuery = qScopeGuard([&H_Tabel] { H_Tabel.close(); });
     if (book.OpenWorkbook(QString()) == -1) return;

@@ -110,12 +110,17 @@ QString TForm15::heading(const QString& monthName, int year)
     return monthName + u' ' + QString::number(year) + QStringLiteral(" г.");
 }
 
+void TForm15::openMonth(Dataset& query, int month, int year)
+{
+    query.close();
+    query.setParam(QStringLiteral("mnth"), month);
+    query.setParam(QStringLiteral("yea"), year);
+    query.open();
+}
+
 void TForm15::printMonth(int month, int year, const QString& monthName, QWidget* parent)
 {
-    H_Tabel->close();
-    H_Tabel->setParam(QStringLiteral("mnth"), month);
-    H_Tabel->setParam(QStringLiteral("yea"), year);
-    H_Tabel->open();
+    openMonth(*H_Tabel, month, year);
     const auto closeQuery = qScopeGuard([this] { H_Tabel->close(); });
 
     const DatasetRows rows(*H_Tabel);

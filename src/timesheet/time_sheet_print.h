@@ -25,6 +25,9 @@ public:
     // The layout, as drawn; the heading label is empty.
     static re::ReportDefinition definition();
 
+    // Reads H_Tabel, or a query of its statement, for month `month` of `year`.
+    static void openMonth(Dataset& query, int month, int year);
+
     // The heading of a month: its name as the time sheet lists it, the year and " г.".
     static QString heading(const QString& monthName, int year);
 
