@@ -1,6 +1,7 @@
 #include "journal/journal_window.h"
 
 #include "reports/reports_window.h"
+#include "timesheet/time_sheet_window.h"
 #include "core/connection.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
@@ -204,7 +205,7 @@ void TForm1::buildMenu()
     connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
     connect(N6, &QAction::triggered, this, guarded([this] { N6Click(); }));
     connect(N10, &QAction::triggered, this, guarded([this] { N10Click(); }));
-    // N11 (the time sheet) is connected when the time sheet joins the program.
+    connect(N11, &QAction::triggered, this, guarded([this] { N11Click(); }));
 }
 
 void TForm1::buildGrid()
@@ -401,6 +402,11 @@ void TForm1::N4Click()
 void TForm1::N6Click()
 {
     openBookForManaging(Form8, data_.Vid_oper);
+}
+
+void TForm1::N11Click()
+{
+    openTimeSheet(*Form19, DateT->date());
 }
 
 void TForm1::N10Click()

@@ -79,6 +79,7 @@ public:
     void N3Click();
     void N4Click();
     void N6Click();
+    void N11Click();
     void N10Click();
     void N5Click();
     void Timer1Timer();

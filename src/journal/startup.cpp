@@ -19,6 +19,8 @@
 #include "reports/reports_window.h"
 #include "reports/workers_detail_report.h"
 #include "reports/workers_report.h"
+#include "timesheet/time_sheet_print.h"
+#include "timesheet/time_sheet_window.h"
 
 ProgramWindows::ProgramWindows()
 {
@@ -76,7 +78,11 @@ void ProgramWindows::createWindows()
     make(Form10);
     make(Form11);
     make(Form22);
-    // The reports window is handed its four reports, so they come first.
+    // The time sheet window is handed its printed sheet, the reports window its four reports, so they
+    // come first.
+    make(Form15);
+    Form19 = new TForm19(*data_, *Form15);
+    adopt(Form19);
     make(Form16);
     make(Form17);
     make(Form20);

@@ -2,10 +2,12 @@
 #include "core/application.h"
 #include "core/data_grid.h"
 #include "reports/reports_window.h"
+#include "timesheet/time_sheet_window.h"
 #include "support/message_recorder.h"
 #include "program_fixture.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QTimer>
@@ -162,6 +164,26 @@ private slots:
         QCOMPARE(opened, QString("Form18"));
         QCOMPARE(from, QDate(today.year(), today.month(), 1).addMonths(-1));
         QCOMPARE(to, QDate(today.year(), today.month(), 1));
+    }
+
+    // The journal's menu opens the time sheet on the month and year of the journal's date, this year too.
+    void menuOpensTheTimeSheet()
+    {
+        QString opened, year;
+        int month = -1;
+        whileSignedIn("8629", [&] {
+            whenModal([&](QWidget* w) {
+                opened = w->objectName();
+                month = Form19->ComboBox1->currentIndex();
+                year = Form19->ComboBox2->currentText();
+                QTest::keyClick(w, Qt::Key_Escape);
+            });
+            Form1->N11->trigger();
+        });
+        const QDate today = QDate::currentDate();
+        QCOMPARE(opened, QString("Form19"));
+        QCOMPARE(month, today.month() - 1);
+        QCOMPARE(year, QString::number(today.year()));
     }
 
     void signInEndsTheProgram_data()
