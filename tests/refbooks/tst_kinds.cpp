@@ -115,15 +115,16 @@ private slots:
                 QCOMPARE(Form9->isVisible(), !message.isEmpty());
                 QCOMPARE(kinds()->state(), Dataset::State::Browse);
             });
-            if (adding) {
+            if (!adding) QVERIFY(kinds()->locate("vid", row));
+            const int before = kinds()->recNo();
+            if (adding)
                 Form8->Button1->click();
-            } else {
-                QVERIFY(kinds()->locate("vid", row));
-                doubleClickRow(Form8->DBGrid1, kinds()->recNo() - 1);
-            }
-            // Re-read from the database after a save, at the first row.
+            else
+                doubleClickRow(Form8->DBGrid1, before - 1);
+            // Re-read from the database after a save, at the first row; a refused save leaves the list
+            // where it was.
             QCOMPARE(shownTexts(kinds(), "vid"), after);
-            QCOMPARE(kinds()->recNo(), message.isEmpty() ? 1 : kinds()->recNo());
+            QCOMPARE(kinds()->recNo(), message.isEmpty() ? 1 : before);
         });
         QCOMPARE(rec.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
         QCOMPARE(stored(), after);
