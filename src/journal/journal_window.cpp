@@ -31,11 +31,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -164,10 +168,13 @@ TForm1::TForm1(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(dat
     connect(RadioButton3, &QRadioButton::toggled, this, guarded([this](bool on) { if (on) RadioButton3Click(); }));
     connect(RadioButton4, &QRadioButton::toggled, this, guarded([this](bool on) { if (on) RadioButton4Click(); }));
     connect(CBox1, &QCheckBox::toggled, this, guarded([this] { CBox1Click(); }));
-    // Choosing a day in the calendar loads it once the drop-down has closed with the date set.
+    // The drop-down's closing loads the date (DateTCloseUp); a day chosen in it is loaded even when it
+    // is the date already shown.
     QCalendarWidget* calendar = DateT->calendarWidget();
-    connect(calendar, &QCalendarWidget::clicked, this, guarded([this] { DateTChange(); }), Qt::QueuedConnection);
-    connect(calendar, &QCalendarWidget::activated, this, guarded([this] { DateTChange(); }), Qt::QueuedConnection);
+    calendarPopup_ = calendar->window();
+    calendarPopup_->installEventFilter(this);
+    connect(calendar, &QCalendarWidget::clicked, this, [this] { dayPicked_ = true; });
+    connect(calendar, &QCalendarWidget::activated, this, [this] { dayPicked_ = true; });
     connect(DBGrid2, &DataGrid::dblClick, this, guarded([this] { DBGrid2DblClick(); }));
     connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
@@ -260,7 +267,8 @@ void TForm1::FormActivate()
 
 void TForm1::loadDate()
 {
-    const QDateTime day(DateT->date(), QTime(0, 0));
+    loadedDate_ = DateT->date();
+    const QDateTime day(loadedDate_, QTime(0, 0));
     for (Dataset* ds : data_.journalDatasets()) ds->close();
     for (Dataset* ds : data_.journalDatasets()) {
         ds->setParam(QStringLiteral("data"), day);
@@ -270,16 +278,44 @@ void TForm1::loadDate()
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    // DateTKeyPress: Enter loads the typed date; other keys only edit it.
+    // DateTKeyPress: Enter loads the typed date; F4 and Alt+Down open the drop-down, as in a drop-down
+    // list; other keys only edit the date.
     if (watched == DateT && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             DateT->interpretText();
             guarded([this] { DateTChange(); })();
             return true;
         }
+        if (key == Qt::Key_F4 || (key == Qt::Key_Down && (press->modifiers() & Qt::AltModifier))) {
+            openCalendar();
+            return true;
+        }
     }
+    // However the drop-down closes (a day chosen, Esc, a click outside), it closes over a date. Queued:
+    // the box takes the drop-down's last date only as the closing finishes.
+    if (watched == calendarPopup_ && event->type() == QEvent::Hide)
+        QMetaObject::invokeMethod(this, guarded([this] { DateTCloseUp(); }), Qt::QueuedConnection);
     return QDialog::eventFilter(watched, event);
+}
+
+void TForm1::DateTCloseUp()
+{
+    const bool picked = std::exchange(dayPicked_, false);
+    if (picked || DateT->date() != loadedDate_) DateTChange();
+}
+
+void TForm1::openCalendar()
+{
+    // Qt opens a date box's calendar from its arrow only: press the arrow.
+    QStyleOptionComboBox arrow;
+    arrow.initFrom(DateT);
+    arrow.editable = true;
+    arrow.subControls = QStyle::SC_All;
+    const QPoint at = DateT->style()->subControlRect(QStyle::CC_ComboBox, &arrow, QStyle::SC_ComboBoxArrow, DateT).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, DateT->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(DateT, &press);
 }
 
 void TForm1::DateTChange()

@@ -1,6 +1,7 @@
 #pragma once
 
 class TDataModule6;
+#include <QDate>
 #include <QDialog>
 
 struct CellDraw;
@@ -92,8 +93,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The calendar drop-down has closed: a day picked in it, or a date its arrow keys left in the box,
+    // is loaded.
+    void DateTCloseUp();
+    void openCalendar();
     void buildMenu();
     void buildGrid();
     void selectShift(int shift);
     void paintShiftButtons(int shift);
+
+    QWidget* calendarPopup_ = nullptr;
+    QDate loadedDate_;         // the date the journal datasets were loaded for
+    bool dayPicked_ = false;   // a day was clicked or chosen with Enter in the open drop-down
 };

@@ -12,6 +12,7 @@
 #include <QDateEdit>
 #include <QRadioButton>
 #include <QTableView>
+#include <QWindow>
 
 namespace {
 
@@ -169,6 +170,51 @@ private slots:
         QVERIFY(dayOffPainted);
         QCOMPARE(afterCalendar, kToday);
         QVERIFY(!weekdayChecked);
+    }
+
+    // The date drop-down closed without a day clicked, after its arrow keys moved the date to a Saturday:
+    // the journal, the day-off box and the focus follow that date as after a pick.
+    void calendarClosedWithoutAPickLoadsItsDate_data()
+    {
+        QTest::addColumn<QString>("openedBy");
+        QTest::addColumn<QString>("closedBy");
+        QTest::newRow("arrow, click outside") << "arrow" << "click outside";
+        QTest::newRow("arrow, Esc") << "arrow" << "Esc";
+        QTest::newRow("F4, click outside") << "F4" << "click outside";
+    }
+    void calendarClosedWithoutAPickLoadsItsDate()
+    {
+        QFETCH(QString, openedBy);
+        QFETCH(QString, closedBy);
+        QDate shownDate;
+        QStringList shown;
+        bool dayOff = true, gridFocused = false;
+        whileSignedIn("8629", [&] {
+            typeDate("08032024");  // a Friday without entries
+            QTest::keyClick(Form1->DateT, Qt::Key_Return);
+            Form1->DateT->setFocus();
+            QCalendarWidget* calendar = Form1->DateT->calendarWidget();
+            if (openedBy == "F4")
+                QTest::keyClick(Form1->DateT, Qt::Key_F4);
+            else
+                QTest::mouseClick(Form1->DateT, Qt::LeftButton, {}, QPoint(Form1->DateT->width() - 6, Form1->DateT->height() / 2));
+            QTRY_VERIFY(calendar->isVisible());
+            QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Right);
+            if (closedBy == "Esc")
+                QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(Form1->windowHandle(), Qt::LeftButton, {}, Form1->DBGrid2->geometry().center());
+            QTRY_VERIFY(!calendar->isVisible());
+            QCoreApplication::processEvents();
+            shownDate = Form1->DateT->date();
+            shown = shownRows();
+            dayOff = Form1->CBox1->isChecked();
+            gridFocused = Form1->focusWidget() == Form1->DBGrid2;
+        });
+        QCOMPARE(shownDate, QDate(2024, 3, 9));
+        QCOMPARE(shown, QStringList{"Алексеев А.А./no"});
+        QVERIFY(dayOff);
+        QVERIFY(gridFocused);
     }
 
     void shiftSwitchShowsLoadedRowsUntilRefresh()
