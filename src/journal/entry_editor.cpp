@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -63,6 +64,13 @@ bool discardsKey(const QKeyEvent* key)
     const QChar c = t.front();
     if (c == u'\b' || c.category() == QChar::Other_Control) return false;
     return !(c >= u'0' && c <= u'9');
+}
+
+// The user moving from a box to another control of the window. The window losing the activation (to a
+// message box, a picker, or by hiding after a save) is not leaving the box.
+bool leavesTheBox(const QFocusEvent* e)
+{
+    return e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason;
 }
 
 }  // namespace
@@ -167,7 +175,8 @@ bool TForm11::eventFilter(QObject* watched, QEvent* event)
         if (watched == Edit4 || watched == Edit6) return Edit4KeyPress(static_cast<QKeyEvent*>(event));
         break;
     case QEvent::FocusOut:
-        if (watched == Edit3 || watched == Edit6) guarded([this] { Edit6Exit(); })();
+        if ((watched == Edit3 || watched == Edit6) && leavesTheBox(static_cast<QFocusEvent*>(event)))
+            guarded([this] { Edit6Exit(); })();
         break;
     case QEvent::MouseButtonRelease:
         if (watched == Edit1) guarded([this] { Button3Click(); })();

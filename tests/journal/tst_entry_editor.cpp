@@ -17,6 +17,8 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -190,6 +192,60 @@ private slots:
         Form11->Edit4->setText("2");
         Form11->Edit6Exit();
         QCOMPARE(Form11->Edit9->text(), QString("30,3704"));  // rejects are not subtracted
+    }
+
+    // A save by Enter in the quantity box closes the window with every box empty: the window hiding is
+    // not the user leaving the box, so no "0" comes back into it.
+    void saveByEnterLeavesEveryBoxEmpty()
+    {
+        MessageRecorder rec;
+        fillNewEntry(1, 20, 3.5, "", "8");
+        whenModal([](QWidget*) {
+            Form11->Edit3->setFocus();
+            QTest::keyClicks(Form11->Edit3, "4");
+            QTest::keyClick(Form11->Edit3, Qt::Key_Return);
+        });
+        Form11->exec();
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(count("smena"), QString("2"));
+        for (int n = 1; n <= 9; ++n) {
+            const QString name = QString("Edit%1").arg(n);
+            QVERIFY2(Form11->findChild<QLineEdit*>(name)->text().isEmpty(), qPrintable(name));
+        }
+    }
+
+    // An emptied quantity box stays empty while the completeness message has the focus, and after it;
+    // leaving the box by Tab is what puts "0" into it.
+    void emptiedBoxStaysEmptyUnderTheMessage()
+    {
+        fillNewEntry(1, 20, 3.5, "4", "8");
+        QStringList messages;
+        QString underTheMessage, afterTheMessage, afterTab;
+        whenModal([&](QWidget*) {
+            Form11->Edit3->setFocus();
+            Form11->Edit3->selectAll();
+            QTest::keyClick(Form11->Edit3, Qt::Key_Backspace);
+            whenModal([&](QWidget* w) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                messages << (box ? box->windowTitle() + ": " + box->text() : w->objectName());
+                underTheMessage = Form11->Edit3->text();
+                if (box) box->button(QMessageBox::Ok)->click();
+            });
+            QTest::keyClick(Form11->Edit3, Qt::Key_Return);
+            afterTheMessage = Form11->Edit3->text();
+            // The window manager gives the editor its activation back, and the focus returns to the box.
+            QApplication::setActiveWindow(Form11);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Form11->Edit3));
+            QTest::keyClick(Form11->Edit3, Qt::Key_Tab);
+            afterTab = Form11->Edit3->text();
+            Form11->reject();
+        });
+        Form11->exec();
+        QCOMPARE(messages, QStringList{"Ошибка: Все поля должны быть заполнены!"});
+        QCOMPARE(underTheMessage, QString());
+        QCOMPARE(afterTheMessage, QString());
+        QCOMPARE(afterTab, QString("0"));
+        QCOMPARE(count("smena"), QString("1"));
     }
 
     void incompleteInputWritesNothing_data()
