@@ -307,7 +307,8 @@ void TForm11::presetForAdd(const QDate& date)
     Edit1->clear();
     Edit2->clear();
     Edit3->clear();
-    Edit5->clear();
+    // No operation is chosen yet, so none that paints.
+    enableColour(false);
     Edit4->setText(QStringLiteral("0"));
     Edit6->setText(QStringLiteral("0"));
     // Prices of an entry left by "Отмена" belong to no operation of the new one.

@@ -10,6 +10,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTableView>
 #include <QWindow>
@@ -376,30 +377,41 @@ private slots:
         QCOMPARE(db->rows("select * from accounts_dep.h_tabel order by id"), sheet);
     }
 
+    // The colour box is for painting operations only: an add has no operation yet, so it starts off.
     void addAndChangePresetTheEditor()
     {
-        QStringList added, changed;
+        QStringList added, changed, addedAgain;
         int recNoAfter = 0;
+        auto colourBox = [] {
+            return QString("colour %1 %2 %3").arg(Form11->Edit5->isEnabled()).arg(Form11->Label6->isEnabled()).arg(Form11->Edit5->text());
+        };
         Form11->Edit1->setText("прежний");
         whileSignedIn("8629", [&] {
             whenModal([&](QWidget* w) {
-                added << w->windowTitle() << QString::number(modeOf(*Form11)) << Form11->Edit1->text() << Form11->Edit2->text();
+                added << w->windowTitle() << QString::number(modeOf(*Form11)) << Form11->Edit1->text() << Form11->Edit2->text() << colourBox();
                 Form11->reject();
             });
             QTest::mouseClick(Form1->Button1, Qt::LeftButton);
             selectRow(0);
             whenModal([&](QWidget* w) {
                 changed << w->windowTitle() << QString::number(modeOf(*Form11)) << Form11->Edit1->text() << Form11->Edit2->text()
-                        << QString("%1 %2 %3 %4").arg(Form11->WorkerId).arg(Form11->ProductId).arg(Form11->OperId).arg(Form11->FinalPrice);
+                        << QString("%1 %2 %3 %4").arg(Form11->WorkerId).arg(Form11->ProductId).arg(Form11->OperId).arg(Form11->FinalPrice)
+                        << colourBox();
                 Form11->reject();
             });
             QTest::mouseClick(Form1->Button2, Qt::LeftButton);
             recNoAfter = Form1->ShiftDataset->recNo();
+            whenModal([&](QWidget*) {
+                addedAgain << colourBox();
+                Form11->reject();
+            });
+            QTest::mouseClick(Form1->Button1, Qt::LeftButton);
         });
-        QCOMPARE(added, QStringList({"Заведение новой позиции", "1", "", ""}));
+        QCOMPARE(added, QStringList({"Заведение новой позиции", "1", "", "", "colour 0 0 "}));
         QCOMPARE(changed, QStringList({"Изменение данных о позиции", "2", "Алексеев А.А.", "ПЛ-10; Краска синяя; Заготовки",
-                                       "1 10 21 2.5"}));
+                                       "1 10 21 2.5", "colour 1 1 7"}));
         QCOMPARE(recNoAfter, 1);
+        QCOMPARE(addedAgain, QStringList{"colour 0 0 "});
     }
 };
 
