@@ -267,7 +267,10 @@ void DataGrid::setEditable(bool on)
 {
     model_->setEditable(on);
     verticalHeader()->setVisible(on);
-    setEditTriggers(on ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    // Typing, F2 or a double click starts editing a cell; moving into it does not.
+    setEditTriggers(on ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked
+                             | QAbstractItemView::SelectedClicked
+                       : QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(on ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
 }
 

@@ -78,6 +78,8 @@ public:
     bool isOpen() const { return state_ != State::Inactive; }
     State state() const { return state_; }
     bool isPending() const { return state_ == State::Insert || state_ == State::Edit; }
+    // A pending row with a value written into it: something to store.
+    bool isModified() const { return isPending() && modified_.contains(true); }
     QString name() const { return objectName(); }
 
     // Navigation over the visible rows (those passing the filter, in client order).

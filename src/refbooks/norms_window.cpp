@@ -63,27 +63,30 @@ TForm22::TForm22(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
 
 void TForm22::DBGrid1ColEnter()
 {
+    // Entering a cell changes nothing: the grid starts editing the row when a value is typed. It only
+    // tells whether the row is a new one.
     if (!norm->isOpen()) return;
-    if (norm->recNo() < 0) {
-        if (norm->state() != Dataset::State::Insert) norm->append();
-        NewRow = true;
-    } else {
-        norm->edit();
-        NewRow = false;
-    }
+    NewRow = norm->recNo() < 0;
 }
 
 void TForm22::DBGrid1ColExit()
 {
-    if (!norm->isPending()) return;
+    if (!norm->isModified()) return;
     if (NewRow && data_.Oper->isOpen() && !data_.Oper->isEmpty())
         norm->fieldByName(QStringLiteral("o_id")).setInteger(data_.Oper->fieldByName(QStringLiteral("id")).asInteger());
-    norm->refresh();
+    norm->post();
+    // The stored row takes its place in norma order among the rows shown. The table is not read again
+    // here: another workstation's norms would shift the rows under the cursor; they show at the next opening.
+    norm->setIndexFieldNames(QStringLiteral("norma"));
 }
 
 void TForm22::Button1Click()
 {
-    if (norm->isPending()) norm->post();
+    // A row only started holds nothing to store.
+    if (norm->isModified())
+        norm->post();
+    else
+        norm->cancel();
     Dataset* oper = data_.Oper;
     const int row = oper->recNo();
     oper->close();

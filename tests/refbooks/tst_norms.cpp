@@ -8,6 +8,7 @@
 #include "refbooks/norms_window.h"
 #include "support/test_database.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -75,11 +76,24 @@ class NormsTest : public QObject {
                      .arg(price)
                      .arg(prize));
     }
+    // A click on a cell, as the mouse gives it.
+    void clickCell(int row, int column)
+    {
+        DataGrid* g = form->DBGrid1;
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, column)).center());
+        QCoreApplication::processEvents();
+    }
     // Esc in an open cell editor, if a click opened one: the grid is left browsing.
     void closeCellEditor()
     {
         for (auto* open : form->DBGrid1->viewport()->findChildren<QLineEdit*>())
             if (open->isVisible()) QTest::keyClick(open, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+    }
+    // A key to whatever has the focus in the window (the grid, or a cell's editor).
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         QCoreApplication::processEvents();
     }
     QStringList norms() const
@@ -120,23 +134,29 @@ private slots:
         QCOMPARE(form->DBGrid1->model()->data(form->DBGrid1->model()->index(0, 1)).toString(), QString("12,345"));
     }
 
+    // A new row typed below the last is stored with its operation and takes its place in norma order.
     void newRowBelowTheLastKeepsItsOperation()
     {
+        addNorm("ПЛ-10", 9, 20, 0);
         openFor("ПЛ-10");
         DataGrid* g = form->DBGrid1;
         g->setFocus();
-        g->setCurrentIndex(g->model()->index(0, 0));
+        g->setCurrentIndex(g->model()->index(1, 0));
         QCoreApplication::processEvents();
         closeCellEditor();
         QTest::keyClick(g, Qt::Key_Down);  // below the last row: a new row
-        QCOMPARE(g->model()->rowCount(), 2);
-        typeInto(1, 0, "5");
-        typeInto(form->DBGrid1->currentIndex().row(), 1, "7,5");
-        QCOMPARE(norms(), QStringList({"0|10|0", "5|7.5|0"}));
+        QCOMPARE(g->model()->rowCount(), 3);
+        typeInto(2, 0, "5");
+        QCOMPARE(g->currentIndex().row(), 1);
+        typeInto(g->currentIndex().row(), 1, "7,5");
+        QCOMPARE(norms(), QStringList({"0|10|0", "5|7.5|0", "9|20|0"}));
+        QStringList shown;
+        for (int row = 0; row < g->model()->rowCount(); ++row) shown << g->model()->index(row, 0).data().toString();
+        QCOMPARE(shown, QStringList({"0", "5", "9"}));
         // "Сохранить": the operations book shows the new count and lowest price on the same row.
         QTest::mouseClick(form->Button1, Qt::LeftButton);
         QCOMPARE(DataModule6->Oper->fieldByName("id").asInteger(), operId);
-        QCOMPARE(DataModule6->Oper->fieldByName("norma").asInteger(), 2);
+        QCOMPARE(DataModule6->Oper->fieldByName("norma").asInteger(), 3);
         QCOMPARE(DataModule6->Oper->fieldByName("cena").asDouble(), 7.5);
     }
 
@@ -150,6 +170,29 @@ private slots:
         QCOMPARE(norms(), QStringList({"0|10|0"}));
         QVERIFY(form->DBGrid1->isEnabled());
         form->Button1->click();
+    }
+
+    // Moving between cells types nothing, so nothing is stored, also when another workstation has added
+    // a norm meanwhile or a new row was started; the operation keeps its lowest price.
+    void movingThroughCellsStoresNothing()
+    {
+        openFor("КР-20");
+        addNorm("КР-20", 5, 8, 1);
+        form->DBGrid1->setFocus();
+        clickCell(0, 0);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        clickCell(0, 1);
+        press(Qt::Key_Backtab);
+        // A new row below the last, left untyped.
+        press(Qt::Key_Down);
+        QCOMPARE(form->DBGrid1->model()->rowCount(), 2);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QCOMPARE(norms(), QStringList({"0|10|0", "5|8|1"}));
+        QCOMPARE(DataModule6->Oper->fieldByName("id").asInteger(), operId);
+        QCOMPARE(DataModule6->Oper->fieldByName("cena").asDouble(), 8.0);
     }
 
     void deleteNeverRemovesTheLastNorm()
