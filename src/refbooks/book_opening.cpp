@@ -21,6 +21,9 @@ void makeAddTheDefault(ListWindow* book)
 void openBookForManaging(ListWindow* book, Dataset* list)
 {
     book->Tag = 0;
+    // A book opened for managing shows all its rows. Where its search box is hidden, a search a pick left
+    // in it would hide rows with no box to clear it from.
+    if (book->Edit1->isHidden()) book->Edit1->clear();
     list->open();
     makeAddTheDefault(book);
     book->Button2->setText(QStringLiteral("&Изменить"));

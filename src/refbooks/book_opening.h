@@ -10,7 +10,8 @@ class ListWindow;
 // it shows; the book itself writes the database.
 
 // Manage mode, from the journal's menu "Справочники": Tag 0, the dataset opened, "Изменить" in Button2
-// (not the default button), "Добавить" and "Удалить" shown; shown modally, the dataset closed on return.
+// (not the default button), "Добавить" and "Удалить" shown, a search left in a hidden search box cleared;
+// shown modally, the dataset closed on return.
 void openBookForManaging(ListWindow* book, Dataset* list);
 
 // Pick mode: Tag 1, the dataset opened, "Выбрать" in Button2 as the default button, "Добавить" and
