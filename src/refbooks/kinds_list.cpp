@@ -53,6 +53,8 @@ void TForm8::Button2Click()
         choose();
         return;
     }
+    // With no row there is nothing to change: a save would add a kind instead.
+    if (kinds->isEmpty()) return;
     Form9->setWindowTitle(QStringLiteral("Изменение данных вида операции"));
     Form9->Tag = 2;
     Form9->Edit1->setText(kinds->fieldByName(QStringLiteral("vid")).asString().trimmed());
@@ -61,6 +63,7 @@ void TForm8::Button2Click()
 
 void TForm8::Button3Click()
 {
+    if (dataset()->isEmpty()) return;
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить вид операции?"))) return;
     Dataset* kinds = dataset();
     kinds->remove();

@@ -58,6 +58,8 @@ void TForm3::Button2Click()
     if (pickMode()) {
         choose();
     } else {
+        // With no row there is nothing to change: a save would add a product instead.
+        if (izdel->isEmpty()) return;
         Form7->setWindowTitle(QStringLiteral("Изменение данных изделия"));
         Form7->Tag = 2;
         Form7->Edit1->setText(izdel->fieldByName(QStringLiteral("marka")).asString().trimmed());
@@ -69,6 +71,7 @@ void TForm3::Button2Click()
 
 void TForm3::Button3Click()
 {
+    if (dataset()->isEmpty()) return;
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить изделие?"))) return;
     Dataset* izdel = dataset();
     izdel->remove();

@@ -61,6 +61,8 @@ void TForm5::Button2Click()
         choose();
         return;
     }
+    // With no row there is nothing to change: a save would rewrite no worker yet look done.
+    if (workers->isEmpty()) return;
     const int row = workers->recNo();
     Form2->setWindowTitle(QStringLiteral("Изменение данных работника"));
     Form2->Tag = 2;
@@ -75,6 +77,7 @@ void TForm5::Button2Click()
 
 void TForm5::Button3Click()
 {
+    if (dataset()->isEmpty()) return;
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить работника?"))) return;
     Dataset* workers = dataset();
     const int row = workers->recNo();

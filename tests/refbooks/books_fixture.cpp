@@ -20,7 +20,9 @@
 
 #include "journal/startup.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 #include <QDialog>
 #include <QtTest>
 
@@ -75,6 +77,22 @@ void typeText(QWidget* w, const QString& text)
 {
     // QTest::keyClicks passes Latin-1 only.
     for (QChar c : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QPointer<QWidget> windowOpenedBy(const std::function<void()>& action)
+{
+    QPointer<QWidget> before = QApplication::activeModalWidget();
+    QPointer<QWidget> opened;
+    QTimer::singleShot(0, [&opened, before] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w != before) {
+            opened = w;
+            if (auto* dialog = qobject_cast<QDialog*>(w)) dialog->reject();
+        }
+    });
+    action();
+    QCoreApplication::processEvents();
+    return opened;
 }
 
 QString plain(QString caption)

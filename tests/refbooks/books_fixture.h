@@ -1,5 +1,7 @@
 #pragma once
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <optional>
 
@@ -33,6 +35,9 @@ void doubleClickRow(DataGrid* grid, int row);
 // Types a text key by key, as a keyboard does (Cyrillic included).
 class QWidget;
 void typeText(QWidget* w, const QString& text);
+
+// Runs `action`; a window it opens on top of the modal window of now is noted and closed at once.
+QPointer<QWidget> windowOpenedBy(const std::function<void()>& action);
 
 // A caption without its mnemonic mark.
 QString plain(QString caption);

@@ -1,5 +1,5 @@
 // What the workers, products and kinds books do alike: a book opened for managing shows all its rows
-// whatever a pick left in its search.
+// whatever a pick left in its search, and an empty list has nothing to change or delete.
 #include "core/application.h"
 #include "books_fixture.h"
 #include "core/data_grid.h"
@@ -8,6 +8,7 @@
 #include "refbooks/kinds_list.h"
 #include "refbooks/products_list.h"
 #include "refbooks/workers_list.h"
+#include "support/message_recorder.h"
 #include "support/test_database.h"
 
 #include <QLineEdit>
@@ -89,6 +90,39 @@ private slots:
         });
         QCOMPARE(shown, stored(book));
         QCOMPARE(rows, 2);
+    }
+
+    void emptyListChangesAndDeletesNothing_data()
+    {
+        QTest::addColumn<ListWindow*>("book");
+        QTest::addColumn<QString>("action");
+        for (ListWindow* book : {static_cast<ListWindow*>(Form5), static_cast<ListWindow*>(Form3), static_cast<ListWindow*>(Form8)}) {
+            const QByteArray name = book->objectName().toLatin1();
+            // The products book changes by double click only: its "Изменить" is hidden.
+            if (book != Form3) QTest::newRow(name + " Изменить") << book << "change";
+            QTest::newRow(name + " double click") << book << "double click";
+            QTest::newRow(name + " Удалить") << book << "delete";
+        }
+    }
+    void emptyListChangesAndDeletesNothing()
+    {
+        QFETCH(ListWindow*, book);
+        QFETCH(QString, action);
+        db->exec("delete from " + tableOf(book).table);
+        MessageRecorder rec;
+        QPointer<QWidget> opened;
+        whileManaging(book, book->dataset(), [&] {
+            QVERIFY(book->dataset()->isEmpty());
+            opened = windowOpenedBy([&] {
+                if (action == "change") book->Button2->click();
+                if (action == "double click") QTest::mouseDClick(book->DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+                if (action == "delete") book->Button3->click();
+            });
+            QVERIFY(book->isVisible());
+        });
+        QVERIFY2(!opened, qPrintable(opened ? opened->windowTitle() : QString()));
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(stored(book), QStringList());
     }
 };
 

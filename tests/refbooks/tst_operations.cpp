@@ -44,21 +44,6 @@ delete from accounts_dep.norm where o_id = (select id from accounts_dep.oper whe
 )";
 const QString kWelding = "ПЛ-10; Сварка; Готовая продукция";
 
-// Runs `action`; a window it opens on top of the book is noted and closed at once.
-QPointer<QWidget> windowOpenedBy(const std::function<void()>& action)
-{
-    QPointer<QWidget> opened;
-    QTimer::singleShot(0, [&opened] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w && w != Form4) {
-            opened = w;
-            static_cast<QDialog*>(w)->reject();
-        }
-    });
-    action();
-    QCoreApplication::processEvents();
-    return opened;
-}
 }  // namespace
 
 class OperationsTest : public QObject {
