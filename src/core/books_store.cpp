@@ -8,8 +8,9 @@ namespace bookssql {
 
 QString sameNameCount(const QString& table, const QString& column, const QString& text, std::optional<qint64> except)
 {
-    QString s = QStringLiteral("select count(*) as cnt from accounts_dep.%1 where upper(%2)=upper(%3)")
-                    .arg(table, column, sqltext::quote(text));
+    // The program upper-cases the text: a database whose LC_CTYPE is C upper-cases Latin letters only.
+    QString s = QStringLiteral("select count(*) as cnt from accounts_dep.%1 where upper(%2)=%3")
+                    .arg(table, column, sqltext::quote(text.toUpper()));
     if (except) s += QStringLiteral(" and id<>") + QString::number(*except);
     return s;
 }

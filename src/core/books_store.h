@@ -26,8 +26,9 @@ QString productMark(const Db& db, int productId);
 namespace bookssql {
 
 // The count statement of a book's duplicate check on a name column, whatever its letter case:
-//   select count(*) as cnt from accounts_dep.<table> where upper(<column>)=upper('<text>')[ and id<><id>]
-// The text goes in as a quoted literal. When changing a row, `except` is that row's id.
+//   select count(*) as cnt from accounts_dep.<table> where upper(<column>)='<TEXT>'[ and id<><id>]
+// The text goes in upper-cased (Cyrillic too) as a quoted literal. When changing a row, `except` is that
+// row's id.
 QString sameNameCount(const QString& table, const QString& column, const QString& text, std::optional<qint64> except);
 
 // The count of other operations with this kind, group and product; when changing, the operation itself

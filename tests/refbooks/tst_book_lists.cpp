@@ -1,11 +1,15 @@
-// What the workers, products and kinds books do alike: a book opened for managing shows all its rows
-// whatever a pick left in its search, and an empty list has nothing to change or delete.
+// What the workers, products and kinds books do alike, in a database whose LC_CTYPE is "C" as an
+// enterprise database's may be: a book opened for managing shows all its rows whatever a pick left in
+// its search, an empty list has nothing to change or delete, and a name typed in other letter case is
+// refused even where the database's upper() leaves Cyrillic as it is.
 #include "core/application.h"
 #include "books_fixture.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "core/instances.h"
+#include "refbooks/kind_editor.h"
 #include "refbooks/kinds_list.h"
+#include "refbooks/product_editor.h"
 #include "refbooks/products_list.h"
 #include "refbooks/workers_list.h"
 #include "support/message_recorder.h"
@@ -23,7 +27,7 @@ truncate accounts_dep.person, accounts_dep.izdel, accounts_dep.vid_oper restart 
 delete from cmn_contractor.person;
 insert into accounts_dep.person (fio) values ('Иванов И.И.'), ('Сидоров С.С.');
 insert into accounts_dep.izdel (marka, nom, massa) values ('КР-20', 'Кронштейны оцинкованные', 2), ('ПЛ-12', 'Платик', 1);
-insert into accounts_dep.vid_oper (vid) values ('Резка'), ('Сварка');
+insert into accounts_dep.vid_oper (vid) values ('РЕЗКА'), ('СВАРКА');
 )";
 
 // The book's table and the field its list shows.
@@ -54,7 +58,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase;
+        db = new TestDatabase(QString(), "C");
         db->connectProgram();
         createBookWindows();
     }
@@ -123,6 +127,52 @@ private slots:
         QVERIFY2(!opened, qPrintable(opened ? opened->windowTitle() : QString()));
         QCOMPARE(rec.texts(), QStringList());
         QCOMPARE(stored(book), QStringList());
+    }
+
+    void nameInOtherCaseIsRefused_data()
+    {
+        QTest::addColumn<ListWindow*>("book");
+        QTest::addColumn<QString>("row");  // the row changed; empty for a new one
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        auto* products = static_cast<ListWindow*>(Form3);
+        auto* kinds = static_cast<ListWindow*>(Form8);
+        const QString mark = "Такая марка изделия уже заведена!";
+        const QString kind = "Такая операция уже заведена!";
+        QTest::newRow("new product") << products << "" << "пл-12" << mark;
+        QTest::newRow("product renamed") << products << "КР-20" << "Пл-12" << mark;
+        QTest::newRow("new kind") << kinds << "" << "сварка" << kind;
+        QTest::newRow("kind renamed") << kinds << "РЕЗКА" << "сВАРКА" << kind;
+    }
+    void nameInOtherCaseIsRefused()
+    {
+        QFETCH(ListWindow*, book);
+        QFETCH(QString, row);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        // The database upper-cases Latin letters only: its upper() of the typed name is not the stored one.
+        QCOMPARE(db->value("select upper('пл-12 ab')"), QString("пл-12 AB"));
+        MessageRecorder rec;
+        const QStringList before = stored(book);
+        BookEditor* editor = book == Form3 ? static_cast<BookEditor*>(Form7) : static_cast<BookEditor*>(Form9);
+        whileManaging(book, book->dataset(), [&] {
+            onNextModal([&](QDialog*) {
+                auto* name = editor->findChild<QLineEdit*>("Edit1");
+                name->clear();
+                typeText(name, typed);
+                if (book == Form3) Form7->Edit2->setText("1");
+                editor->Button1->click();
+                QVERIFY(editor->isVisible());
+            });
+            if (row.isEmpty()) {
+                book->Button1->click();
+            } else {
+                QVERIFY(book->dataset()->locate(tableOf(book).field, row));
+                doubleClickRow(book->DBGrid1, book->dataset()->recNo() - 1);
+            }
+        });
+        QCOMPARE(rec.texts(), QStringList{message});
+        QCOMPARE(stored(book), before);
     }
 };
 

@@ -40,7 +40,7 @@ QString TestDatabase::psql(const QString& database, const QStringList& args, con
     return out;
 }
 
-TestDatabase::TestDatabase(const QString& fixtureSql)
+TestDatabase::TestDatabase(const QString& fixtureSql, const QString& ctype)
 {
     QString app = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLower();
     app.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
@@ -48,7 +48,7 @@ TestDatabase::TestDatabase(const QString& fixtureSql)
     psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1").arg(name_)});
     psql(QStringLiteral("postgres"),
          {QStringLiteral("-c"), QStringLiteral("create database %1 template template0 encoding 'UTF8' "
-                                               "lc_collate 'C.UTF-8' lc_ctype 'C.UTF-8'").arg(name_)});
+                                               "lc_collate 'C.UTF-8' lc_ctype '%2'").arg(name_, ctype)});
     psql(name_, {QStringLiteral("-f"), sourceDir() + QStringLiteral("/db/schema.sql")});
     if (!fixtureSql.isEmpty()) exec(fixtureSql);
 }

@@ -5,7 +5,9 @@
 // reached by the program's own connection string, dropped at the end.
 class TestDatabase {
 public:
-    explicit TestDatabase(const QString& fixtureSql = QString());
+    // `ctype` is the database's LC_CTYPE; an enterprise database may have "C", where the database's
+    // upper() and lower() change Latin letters only.
+    explicit TestDatabase(const QString& fixtureSql = QString(), const QString& ctype = QStringLiteral("C.UTF-8"));
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
