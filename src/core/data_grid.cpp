@@ -348,7 +348,7 @@ void DataGrid::keyPressEvent(QKeyEvent* e)
         if (e->key() == Qt::Key_Delete && (e->modifiers() & Qt::ControlModifier)) {
             guarded([&] {
                 if (ds->isEmpty() || (canDeleteRow_ && !canDeleteRow_())) return;
-                if (msg::askYesNo(QStringLiteral("Подтверждение"), QStringLiteral("Удалить запись?"))) ds->remove();
+                if (msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить запись?"))) ds->remove();
             })();
             return;
         }

@@ -206,6 +206,26 @@ private slots:
         QCOMPARE(norms().size(), 1);
         form->Button1->click();
     }
+
+    // Ctrl+Del asks as the program's other deletions do, and never for the last norm.
+    void ctrlDeleteAsksUnderTheProgramsCaption()
+    {
+        MessageRecorder rec;
+        rec.answers << msg::Yes;
+        addNorm("ПЛ-10", 5, 7.5, 0);
+        openFor("ПЛ-10");
+        form->DBGrid1->setFocus();
+        clickCell(1, 0);
+        closeCellEditor();
+        QTest::keyClick(form->DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(rec.texts(), QStringList{"Удалить запись?"});
+        QCOMPARE(rec.seen[0].caption, QString("Удаление"));
+        QCOMPARE(rec.seen[0].icon, msg::Icon::Question);
+        QCOMPARE(norms(), QStringList{"0|10|0"});
+        QTest::keyClick(form->DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(rec.seen.size(), 1);
+        QCOMPARE(norms(), QStringList{"0|10|0"});
+    }
 };
 
 QTEST_MAIN(NormsTest)
