@@ -18,7 +18,6 @@ QSqlDatabase connectionFor(const QString& name)
 
 int runStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& lowerCaseParams)
 {
-    if (!db.isOpen()) throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
     QStringList names;
     const QString positional = sqltext::toPositional(text, &names);
     QVariantList values;

@@ -2,6 +2,8 @@
 
 #include "core/db_error.h"
 
+#include <QMutex>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -40,6 +42,27 @@ QString connectionStringForArguments(const QStringList& arguments)
     return connectionString(defaultDatabaseName(), defaultServerAddress());
 }
 
+namespace {
+
+// Connections found lost; each workstation's connection is used by one thread, but tests race
+// a second connection on another thread.
+QMutex lostMutex;
+QSet<QString> lostConnections;
+
+}  // namespace
+
+QStringList sessionSettings()
+{
+    return {
+        // Statements write dates as DD.MM.YYYY; the server must read them day first.
+        QStringLiteral("SET DateStyle TO 'ISO, DMY'"),
+        // A shop's server may still read backslashes in quoted texts as escapes.
+        QStringLiteral("SET standard_conforming_strings TO on"),
+        // A row another workstation holds is reported busy rather than freezing the window.
+        QStringLiteral("SET lock_timeout TO '%1s'").arg(kLockTimeoutSeconds),
+    };
+}
+
 QSqlDatabase openConnection(const QString& connectionName, const QString& odbcString)
 {
     QSqlDatabase db = QSqlDatabase::contains(connectionName) ? QSqlDatabase::database(connectionName, false)
@@ -52,8 +75,34 @@ QSqlDatabase openConnection(const QString& connectionName, const QString& odbcSt
     if (!db.open())
         throw DbError(db.lastError().text(), DbError::Kind::ConnectionLost);
     QSqlQuery q(db);
-    // Statements write dates as DD.MM.YYYY; the server must read them day first.
-    if (!q.exec(QStringLiteral("SET DateStyle TO 'ISO, DMY'")))
-        throw DbError(q.lastError().text());
+    for (const QString& setting : sessionSettings()) {
+        if (!q.exec(setting)) {
+            const QString text = q.lastError().text();
+            db.close();
+            throw DbError(text, DbError::Kind::ConnectionLost);
+        }
+    }
+    QMutexLocker lock(&lostMutex);
+    lostConnections.remove(connectionName);
+    return db;
+}
+
+void markConnectionLost(const QString& connectionName)
+{
+    QMutexLocker lock(&lostMutex);
+    lostConnections.insert(connectionName);
+}
+
+QSqlDatabase liveConnection(const QString& connectionName)
+{
+    QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    bool lost = false;
+    {
+        QMutexLocker lock(&lostMutex);
+        lost = lostConnections.contains(connectionName);
+    }
+    if (lost && db.isValid() && !db.databaseName().isEmpty()) openConnection(connectionName, db.databaseName());
+    if (!db.isOpen())
+        throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
     return db;
 }

@@ -1,5 +1,6 @@
 #include "core/dataset.h"
 
+#include "core/connection.h"
 #include "core/db_error.h"
 #include "core/field_value.h"
 #include "core/odbc_fetch.h"
@@ -121,9 +122,7 @@ void Dataset::open()
 
 void Dataset::fetch()
 {
-    QSqlDatabase database = db();
-    if (!database.isOpen())
-        throw DbError(QStringLiteral("%1: нет подключения к базе данных").arg(name()), DbError::Kind::ConnectionLost);
+    const QSqlDatabase database = liveConnection(db().connectionName());
     QStringList names;
     const QString text = sqltext::toPositional(sqlText(), &names);
     QVariantList values;

@@ -11,6 +11,7 @@ public:
     enum class Kind {
         ConnectionLost,  // the server cannot be reached any more (SQLSTATE class 08, server shut down)
         Refused,         // the database refused the statement or its values
+        Busy,            // another workstation holds the row longer than a statement waits (SQLSTATE 55P03)
         Conversion,      // a value that the program cannot turn into what a field or statement needs
         ProgramFault,    // the program asked for something that does not exist (a field, a column, a table)
     };
@@ -31,6 +32,7 @@ public:
         if (sqlState.startsWith(QLatin1String("08")) || sqlState == QLatin1String("57P01")
             || sqlState == QLatin1String("57P02") || sqlState == QLatin1String("57P03"))
             return Kind::ConnectionLost;
+        if (sqlState == QLatin1String("55P03")) return Kind::Busy;
         // Syntax errors and unknown names: the statement the program built is wrong.
         if (sqlState.startsWith(QLatin1String("42")) && sqlState != QLatin1String("42501")) return Kind::ProgramFault;
         return Kind::Refused;

@@ -6,9 +6,18 @@
 void reportError(const std::exception& e)
 {
     QString text;
-    if (auto db = dynamic_cast<const DbError*>(&e))
+    if (auto db = dynamic_cast<const DbError*>(&e)) {
+        // The driver's text for these means nothing to the user; what happened and what to do does.
+        if (db->kind() == DbError::Kind::ConnectionLost) {
+            msg::error(kConnectionLostText);
+            return;
+        }
+        if (db->kind() == DbError::Kind::Busy) {
+            msg::error(kRowBusyText);
+            return;
+        }
         text = db->text();
-    else
+    } else
         text = QString::fromLocal8Bit(e.what());
     if (text.trimmed().isEmpty()) {
         reportUnknownError();

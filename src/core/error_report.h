@@ -1,9 +1,18 @@
 #pragma once
+#include <QString>
 #include <concepts>
 #include <exception>
 #include <utility>
 
-// The one place that turns an error escaping a user action into the standard error box.
+// What the user is told when the connection to the database was lost (the next action connects again),
+// and when another workstation holds the row the action needed.
+inline const QString kConnectionLostText = QStringLiteral(
+    "Связь с базой данных потеряна, действие не выполнено; при следующем действии программа подключится заново.");
+inline const QString kRowBusyText = QStringLiteral(
+    "Эту строку сейчас изменяет другое рабочее место, ничего не изменено; повторите действие немного позже.");
+
+// The one place that turns an error escaping a user action into the standard error box. A lost connection
+// and a busy row are told in the program's words, everything else with the error's own text.
 void reportError(const std::exception& e);
 void reportUnknownError();
 

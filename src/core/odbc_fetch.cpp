@@ -1,6 +1,8 @@
 #include "core/odbc_fetch.h"
 
+#include "core/connection.h"
 #include "core/db_error.h"
+#include "core/sql_text.h"
 
 #include <QDateTime>
 #include <QSqlDriver>
@@ -233,8 +235,10 @@ void fetchRowByRow(Statement& st, const std::vector<Column>& cols, FetchedRows& 
     }
 }
 
-SQLHDBC connectionHandle(const QSqlDatabase& db)
+SQLHDBC connectionHandle(const QSqlDatabase& given)
 {
+    // Connected again here when a statement found the connection lost; the copy shares the driver.
+    const QSqlDatabase db = given.connectionName().isEmpty() ? given : liveConnection(given.connectionName());
     const QVariant h = db.driver() ? db.driver()->handle() : QVariant();
     // QODBC hands out its connection handle as an opaque pointer.
     if (!db.isOpen() || !h.isValid() || h.metaType().sizeOf() != int(sizeof(SQLHDBC)))
@@ -255,11 +259,33 @@ void execute(Statement& st, SQLHDBC dbc, const QString& statement, const QVarian
     }
 }
 
-}  // namespace
-
-FetchedRows odbcFetchAll(const QSqlDatabase& db, const QString& statement, const QVariantList& params)
+bool connectionDead(SQLHDBC dbc)
 {
-    const SQLHDBC dbc = connectionHandle(db);
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    return SQL_SUCCEEDED(SQLGetConnectAttr(dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) && dead == SQL_CD_TRUE;
+}
+
+// Runs `work` on the connection; a connection found lost is marked, so that the next statement connects
+// again. One that was never open, or was closed on purpose, stays as it is.
+template <typename F>
+auto onConnection(const QSqlDatabase& db, F work)
+{
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    try {
+        dbc = connectionHandle(db);
+        return work(dbc);
+    } catch (const DbError& e) {
+        // The driver does not give every failure on a dropped connection a connection SQLSTATE (a statement
+        // with parameters only says it could not be prepared), but it knows the connection is dead.
+        const bool lost = e.kind() == DbError::Kind::ConnectionLost || (dbc != SQL_NULL_HDBC && connectionDead(dbc));
+        if (lost && db.isOpen() && !db.connectionName().isEmpty()) markConnectionLost(db.connectionName());
+        if (lost && e.kind() != DbError::Kind::ConnectionLost) throw DbError(e.text(), DbError::Kind::ConnectionLost, e.sqlState());
+        throw;
+    }
+}
+
+FetchedRows fetchAll(SQLHDBC dbc, const QString& statement, const QVariantList& params)
+{
     FetchedRows out;
     std::vector<ParamBuffer> store;
     auto st = std::make_unique<Statement>();
@@ -330,13 +356,24 @@ FetchedRows odbcFetchAll(const QSqlDatabase& db, const QString& statement, const
     return out;
 }
 
-int odbcExecute(const QSqlDatabase& db, const QString& statement, const QVariantList& params)
+int executeOnly(SQLHDBC dbc, const QString& statement, const QVariantList& params)
 {
-    const SQLHDBC dbc = connectionHandle(db);
     std::vector<ParamBuffer> store;
     Statement st;
     execute(st, dbc, statement, params, store);
     SQLLEN rows = 0;
     st.check(SQLRowCount(st.h, &rows));
     return int(rows);
+}
+
+}  // namespace
+
+FetchedRows odbcFetchAll(const QSqlDatabase& db, const QString& statement, const QVariantList& params)
+{
+    return onConnection(db, [&](SQLHDBC dbc) { return fetchAll(dbc, statement, params); });
+}
+
+int odbcExecute(const QSqlDatabase& db, const QString& statement, const QVariantList& params)
+{
+    return onConnection(db, [&](SQLHDBC dbc) { return executeOnly(dbc, statement, params); });
 }

@@ -1,12 +1,14 @@
 #include "core/store.h"
 
 #include "core/command.h"
+#include "core/connection.h"
 #include "core/data_module.h"
 #include "core/db_error.h"
 #include "core/odbc_fetch.h"
 #include "core/sql_text.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 
 namespace store {
 namespace {
@@ -21,6 +23,15 @@ QHash<QString, QVariant> lowerCase(const Params& params)
     QHash<QString, QVariant> out;
     for (auto it = params.begin(); it != params.end(); ++it) out.insert(it.key().toLower(), it.value());
     return out;
+}
+
+// A transaction that could not begin or end: a lost connection says so (and is marked for connecting
+// again) when asked once more; anything else keeps the driver's text.
+DbError transactionFailure(const QSqlDatabase& d)
+{
+    const QString text = d.lastError().text();
+    odbcFetchAll(d, QStringLiteral("select 1"), {});
+    return DbError(text);
 }
 
 }  // namespace
@@ -38,7 +49,6 @@ int exec(const Db& db, const QString& sql, const Params& params)
 std::optional<QVariant> firstValue(const Db& db, const QString& sql, const Params& params)
 {
     const QSqlDatabase d = database(db);
-    if (!d.isOpen()) throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
     QStringList names;
     const QString positional = sqltext::toPositional(sql, &names);
     const QHash<QString, QVariant> lower = lowerCase(params);
@@ -62,9 +72,10 @@ qint64 scalarInt(const Db& db, const QString& sql, const Params& params)
 
 Work::Work(const Db& db) : connection_(db.connection)
 {
-    QSqlDatabase d = QSqlDatabase::database(connection_, false);
-    if (!d.isOpen()) throw DbError(QStringLiteral("нет подключения к базе данных"), DbError::Kind::ConnectionLost);
-    if (!d.transaction()) throw DbError(d.lastError().text());
+    // Connected again first when the connection was found lost: the transaction must begin on the
+    // connection its statements run on.
+    QSqlDatabase d = liveConnection(connection_);
+    if (!d.transaction()) throw transactionFailure(d);
 }
 
 Work::~Work()
@@ -75,7 +86,7 @@ Work::~Work()
 void Work::commit()
 {
     QSqlDatabase d = QSqlDatabase::database(connection_, false);
-    if (!d.commit()) throw DbError(d.lastError().text());
+    if (!d.commit()) throw transactionFailure(d);
     done_ = true;
 }
 
