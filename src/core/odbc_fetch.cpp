@@ -111,6 +111,13 @@ void bindParams(Statement& st, const QVariantList& params, std::vector<ParamBuff
 
 enum class Kind { Int, BigInt, Double, Date, Stamp, Time, Text };
 
+// UTF-16 units as they are: QString::fromUtf16 would read a leading U+FEFF or U+FFFE as a byte-order
+// mark, dropping it or byte-swapping the rest, and a text arrives in pieces that each begin anew.
+QString units(const void* data, SQLLEN bytes)
+{
+    return QString(static_cast<const QChar*>(data), qsizetype(bytes / SQLLEN(sizeof(SQLWCHAR))));
+}
+
 struct Column {
     Kind kind = Kind::Text;
     SQLSMALLINT cType = SQL_C_WCHAR;
@@ -181,7 +188,7 @@ QVariant cell(const Column& c, SQLULEN row, bool* truncated)
         const SQLLEN room = c.width - SQLLEN(sizeof(SQLWCHAR));
         if (ind == SQL_NO_TOTAL || ind > room) *truncated = true;
         const SQLLEN bytes = qMin(ind, room);
-        return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), bytes / SQLLEN(sizeof(SQLWCHAR)));
+        return units(p, bytes);
     }
     }
     return {};
@@ -226,7 +233,7 @@ void fetchRowByRow(Statement& st, const std::vector<Column>& cols, FetchedRows& 
                 }
                 const SQLLEN room = SQLLEN(sizeof buf) - SQLLEN(sizeof(SQLWCHAR));
                 const SQLLEN bytes = (ind == SQL_NO_TOTAL || ind > room) ? room : ind;
-                text += QString::fromUtf16(reinterpret_cast<const char16_t*>(buf), bytes / SQLLEN(sizeof(SQLWCHAR)));
+                text += units(buf, bytes);
                 if (g == SQL_SUCCESS) break;
             }
             row[i] = isNull ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
