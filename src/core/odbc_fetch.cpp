@@ -255,6 +255,9 @@ SQLHDBC connectionHandle(const QSqlDatabase& given)
 
 void execute(Statement& st, SQLHDBC dbc, const QString& statement, const QVariantList& params, std::vector<ParamBuffer>& store)
 {
+    // A text the database cannot hold is refused before anything is sent.
+    for (const QVariant& p : params)
+        if (p.typeId() == QMetaType::QString) sqltext::checkStorable(p.toString());
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st.h))) throw diagnostics(SQL_HANDLE_DBC, dbc);
     std::u16string text = statement.toStdU16String();
     if (params.isEmpty()) {

@@ -1,5 +1,7 @@
 #include "core/sql_text.h"
 
+#include "core/db_error.h"
+
 namespace sqltext {
 
 QString toPositional(const QString& s, QStringList* names)
@@ -37,7 +39,28 @@ QString toPositional(const QString& s, QStringList* names)
 
 QString quote(const QString& text)
 {
-    return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\'';
+    checkStorable(text);
+    QString body = QString(text).replace(u'\'', QStringLiteral("''"));
+    if (!text.contains(u'\\')) return u'\'' + body + u'\'';
+    // A plain literal would read a backslash as an escape on a server with standard_conforming_strings off
+    // and as itself with it on; an escape literal reads the same on both.
+    return QStringLiteral("E'") + body.replace(u'\\', QStringLiteral("\\\\")) + u'\'';
+}
+
+void checkStorable(const QString& text)
+{
+    if (!text.contains(QChar(0)) && text.isValidUtf16()) return;
+    throw DbError(QStringLiteral("Текст содержит символ, который нельзя сохранить в базе данных "
+                                 "(символ с кодом 0 или неполный символ Юникода); уберите его и повторите."),
+                  DbError::Kind::Conversion);
+}
+
+void checkTypedText(const QString& text)
+{
+    checkStorable(text);
+    if (text.contains(u'\n') || text.contains(u'\r'))
+        throw DbError(QStringLiteral("Текст не может содержать перевод строки; введите его в одну строку."),
+                      DbError::Kind::Conversion);
 }
 
 QString date(const QDate& d)

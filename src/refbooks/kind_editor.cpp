@@ -6,6 +6,7 @@
 #include "core/dataset.h"
 #include "core/instances.h"
 #include "core/messages.h"
+#include "core/sql_text.h"
 
 #include <QLineEdit>
 
@@ -22,6 +23,7 @@ void TForm9::Button1Click()
         msg::error(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
+    sqltext::checkTypedText(name);
     Dataset* kinds = data_.Vid_oper;
     const bool adding = Tag == 1;
     std::optional<qint64> self;

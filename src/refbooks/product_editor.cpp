@@ -4,8 +4,10 @@
 #include "refbooks/book_rows.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
+#include "core/field_value.h"
 #include "core/instances.h"
 #include "core/messages.h"
+#include "core/sql_text.h"
 #include "refbooks/product_group.h"
 
 #include <QKeyEvent>
@@ -44,6 +46,10 @@ void TForm7::Button1Click()
         return;
     }
     const QString mark = Edit1->text().trimmed();
+    sqltext::checkTypedText(mark);
+    // Read with the workstation's decimal comma before anything is sent: a text that is no number stops
+    // the save here.
+    const double rate = fieldvalue::toDouble(Edit2->text());
     Dataset* izdel = data_.Izdel;
     const bool adding = Tag == 1;
     std::optional<qint64> self;
@@ -54,8 +60,7 @@ void TForm7::Button1Click()
     storeRow(izdel, adding, [&] {
         izdel->fieldByName(QStringLiteral("marka")).setString(mark);
         izdel->fieldByName(QStringLiteral("nom")).setString(productGroup(mark));
-        // Read with the workstation's decimal comma; a text that is no number stops the save here.
-        izdel->fieldByName(QStringLiteral("massa")).setString(Edit2->text());
+        izdel->fieldByName(QStringLiteral("massa")).setDouble(rate);
     });
     accept();
 }

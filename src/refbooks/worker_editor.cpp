@@ -5,6 +5,7 @@
 #include "core/dataset.h"
 #include "refbooks/lookup_box.h"
 #include "core/messages.h"
+#include "core/sql_text.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,6 +72,7 @@ void TForm2::Button1Click()
         msg::error(QStringLiteral("ФИО нужно заполнить!"));
         return;
     }
+    sqltext::checkTypedText(name);
     // Changing a worker without choosing a department keeps the one stored, rather than wiping it.
     QString dept = LCB_department->currentIndex() >= 0 ? LCB_department->currentText() : QString();
     if (LCB_department->currentIndex() < 0 && Tag != 1) dept = PersonDepartment;

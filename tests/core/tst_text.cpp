@@ -87,6 +87,8 @@ private slots:
     void quoting()
     {
         QCOMPARE(sqltext::quote("О'Брайен"), QString("'О''Брайен'"));
+        // A backslash reads as itself only in an escape literal, whatever the server's settings.
+        QCOMPARE(sqltext::quote("\\'); --"), QString("E'\\\\''); --'"));
         QCOMPARE(sqltext::date(QDate(2024, 3, 5)), QString("to_date('05.03.2024', 'DD.MM.YYYY')"));
         QCOMPARE(sqltext::number(10.1235), QString("10.1235"));
         QCOMPARE(sqltext::number(12.0), QString("12"));
