@@ -20,6 +20,16 @@ namespace {
     throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text), DbError::Kind::Conversion);
 }
 
+// Whether a whole number fits the field's type (a 32-bit field refuses what the database would).
+bool fits(FieldType t, double n)
+{
+    switch (t) {
+    case FieldType::SmallInt: return n >= -32768.0 && n <= 32767.0;
+    case FieldType::Integer: return n >= -2147483648.0 && n <= 2147483647.0;
+    default: return n >= -9223372036854775808.0 && n < 9223372036854775808.0;
+    }
+}
+
 }  // namespace
 
 FieldType typeOf(const QMetaType& t)
@@ -54,11 +64,12 @@ std::optional<double> parseNumber(const QString& text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty()) return std::nullopt;
+    // Qt reads "nan" and "inf" as numbers; no field of the program can hold them.
     bool ok = false;
     const double c = t.toDouble(&ok);
-    if (ok) return c;
+    if (ok) return std::isfinite(c) ? std::optional<double>(c) : std::nullopt;
     const double l = QLocale().toDouble(t, &ok);
-    if (ok) return l;
+    if (ok && std::isfinite(l)) return l;
     return std::nullopt;
 }
 
@@ -129,7 +140,7 @@ QVariant forField(const FieldDef& def, const QVariant& v)
     if (isIntegral(def.type) && v.typeId() == QMetaType::QString) {
         bool ok = false;
         const qint64 n = v.toString().trimmed().toLongLong(&ok);
-        if (!ok) notAnInteger(v.toString());
+        if (!ok || !fits(def.type, double(n))) notAnInteger(v.toString());
         return n;
     }
     if ((def.type == FieldType::Double || def.type == FieldType::Decimal) && v.typeId() == QMetaType::QString) {
@@ -149,7 +160,7 @@ QVariant fromText(const FieldDef& def, const QString& text)
         notANumber(text);
     }
     if (isIntegral(def.type)) {
-        if (*d != std::trunc(*d)) notAnInteger(text);
+        if (*d != std::trunc(*d) || !fits(def.type, *d)) notAnInteger(text);
         return qint64(*d);
     }
     return *d;

@@ -4,6 +4,8 @@
 #include "core/time_sheet_store.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
+#include <utility>
 
 namespace store {
 namespace {
@@ -42,7 +44,32 @@ void bringInStep(const Db& db, std::vector<DayCell> cells)
     }
 }
 
+// A whole number from 0 to 2147483647 written in digits: what the journal's number columns hold.
+bool isCount(const QString& text)
+{
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (c < u'0' || c > u'9') return false;
+    bool ok = false;
+    text.toInt(&ok);
+    return ok;
+}
+
 }  // namespace
+
+void checkEntry(const EntryValues& v)
+{
+    const std::pair<const QString*, const char*> counts[] = {
+        {&v.quantity, "Кол-во"}, {&v.rejects, "Брак"}, {&v.hours, "Время"}};
+    for (const auto& [text, box] : counts)
+        if (!isCount(*text))
+            throw DbError(QStringLiteral("В поле «%1» должно быть целое число от 0 до 2147483647.").arg(QString::fromUtf8(box)),
+                          DbError::Kind::Conversion);
+    // NaN and infinities come only from a stored price; no statement could carry them.
+    static const QRegularExpression finite(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?(e[-+]?[0-9]+)?$"));
+    if (!finite.match(v.price).hasMatch())
+        throw DbError(QStringLiteral("Цена операции не является числом; выберите операцию заново."), DbError::Kind::Conversion);
+}
 
 QString wholeNumberText(const QString& text)
 {
@@ -110,9 +137,7 @@ QString setAcceptance()
 void saveEntry(const Db& db, const EntryValues& v, std::optional<int> changedId)
 {
     // Statement texts are checked before anything is sent.
-    wholeNumberText(v.quantity);
-    wholeNumberText(v.rejects);
-    wholeNumberText(v.hours);
+    checkEntry(v);
     Work work(db);
     std::vector<DayCell> cells{{v.worker, v.shift, v.date}};
     if (changedId) {

@@ -24,6 +24,11 @@ struct EntryValues {
     QDate entered;     // the workstation's today
 };
 
+// Refuses, before anything is sent, an entry the journal cannot hold: a quantity, rejects or hours that is
+// not a whole number from 0 to 2147483647, or a price that is not a finite number. The message names the
+// box to correct.
+void checkEntry(const EntryValues& v);
+
 // Adds the entry (no `changedId`) or rewrites entry `changedId`, and brings the worker's time-sheet day of
 // that shift in step, in one transaction: on any error neither is written. A change that moves the entry
 // to another worker, shift or date brings the day it left in step as well.

@@ -56,6 +56,15 @@ bool blank(const QLineEdit* e)
     return e->text().trimmed().isEmpty();
 }
 
+// The quantity the sum is shown for. A stored entry may hold what the box does not let one type (a
+// negative or a huge number): it is shown as it is, and the save refuses it.
+long double shownQuantity(const QLineEdit* e)
+{
+    bool ok = false;
+    const qlonglong n = e->text().trimmed().toLongLong(&ok);
+    return ok ? n : 0;
+}
+
 // Digits and Backspace; keys that type nothing (Tab, arrows, Delete, Enter) are not typing.
 bool discardsKey(const QKeyEvent* key)
 {
@@ -246,7 +255,7 @@ double TForm11::basePrice() const
 void TForm11::showPriceAndSum()
 {
     Edit7->setText(entryprice::shown(FinalPrice));
-    Edit9->setText(entryprice::shown(static_cast<long double>(blank(Edit3) ? 0 : store::wholeNumber(Edit3->text())) * FinalPrice));
+    Edit9->setText(entryprice::shown(shownQuantity(Edit3) * FinalPrice));
 }
 
 void TForm11::Edit6Exit()
@@ -278,11 +287,13 @@ void TForm11::Button1Click()
     v.worker = WorkerId;
     v.product = ProductId;
     v.operation = OperId;
-    v.quantity = store::wholeNumberText(Edit3->text());
-    v.rejects = store::wholeNumberText(Edit4->text());
-    v.hours = store::wholeNumberText(Edit6->text());
+    v.quantity = Edit3->text().trimmed();
+    v.rejects = Edit4->text().trimmed();
+    v.hours = Edit6->text().trimmed();
     v.date = DTimeP->date();
     v.entered = QDate::currentDate();
+    // What the journal cannot hold is refused before any statement; the window keeps its contents.
+    store::checkEntry(v);
     const std::optional<int> changed =
         Tag == 1 ? std::nullopt : std::optional<int>(shift->fieldByName(QStringLiteral("id")).asInteger());
 
