@@ -431,6 +431,16 @@ void Dataset::edit()
 void Dataset::post()
 {
     if (!isPending()) return;
+    try {
+        store();
+    } catch (const DbError& e) {
+        if (cancelRefused_ && e.kind() != DbError::Kind::ConnectionLost) cancel();
+        throw;
+    }
+}
+
+void Dataset::store()
+{
     if (beforePost_) beforePost_(*this);
     if (state_ == State::Insert) {
         const QVariantList key = writer_.insert(db(), columns_, defs_, pending_, modified_);

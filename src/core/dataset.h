@@ -119,6 +119,10 @@ public:
     // Runs just before a pending row is written, whatever started the write: the place to fill
     // values the row must always carry (such as the owner's key of a new row).
     void setBeforePost(std::function<void(Dataset&)> hook) { beforePost_ = std::move(hook); }
+    // On: a store the database refuses (a rule of the table, a row another workstation holds) drops the
+    // pending row, so the rows show what is stored; a lost connection keeps it, to be stored once connected
+    // again. Off (the default): a failed store stays pending.
+    void setCancelRefusedStore(bool on) { cancelRefused_ = on; }
     void edit();
     void post();
     void cancel();
@@ -154,6 +158,7 @@ private:
     void ensureBrowse();
     void fillKeyDefaults();
     void setCurrent(int pos);
+    void store();
     [[noreturn]] void fieldNotFound(const QString& name) const;
 
     QString connection_;
@@ -180,4 +185,5 @@ private:
     QVector<bool> modified_;
     int insertPos_ = -1;
     std::function<void(Dataset&)> beforePost_;
+    bool cancelRefused_ = false;
 };

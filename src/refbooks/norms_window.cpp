@@ -25,6 +25,9 @@ TForm22::TForm22(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
                      {"prize", FieldType::Integer},
                      {"price", FieldType::Double, false, 0, QStringLiteral("#0.00#")}});
     norm->setIndexFieldNames(QStringLiteral("norma"));
+    // A norm the database refuses is given up, as the books give up a refused row: the grid shows the
+    // stored norms again and the next cell, or "Сохранить", does not raise the same refusal once more.
+    norm->setCancelRefusedStore(true);
     // However a new row was started (keyboard, mouse, Tab past the last cell), it is stored with the
     // operation it belongs to; without its o_id it would fall out of the operation's norms.
     norm->setBeforePost([this](Dataset& ds) {
