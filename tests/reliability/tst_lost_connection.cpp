@@ -1,0 +1,314 @@
+// The server ends the program's session (a restart, a broken line) in the middle of each write, and a second
+// workstation holds a row the program needs: the user is told in the program's words, nothing is
+// half-written, what was typed stays in the window, and the next action connects again and works.
+#include "core/application.h"
+#include "core/connection.h"
+#include "core/data_grid.h"
+#include "core/error_report.h"
+#include "core/store.h"
+#include "journal/entry_editor.h"
+#include "journal/program_fixture.h"
+#include "refbooks/books_fixture.h"
+#include "refbooks/norms_window.h"
+#include "refbooks/product_editor.h"
+#include "reliability_fixture.h"
+#include "support/message_recorder.h"
+
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace reliability;
+
+namespace {
+
+const char* kBooks = R"(
+insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.'), (2, 'Борисов Б.Б.');
+select setval('accounts_dep.person_id_seq', 100);
+insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'Платик', 1.5);
+insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
+insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
+)";
+
+// Worker 2 has one entry of 11.03.2024, shift 1, 5 hours, not yet accepted, and its time-sheet day.
+const char* kJournal = R"(
+truncate accounts_dep.smena, accounts_dep.h_tabel restart identity;
+update accounts_dep.izdel set marka = 'ПЛ-10' where id = 10;
+update accounts_dep.norm set price = 3.5 where o_id = 20;
+insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time, ok, vvod)
+    values (2, 10, 20, 4, 0, '2024-03-11', 1, 3.5, 0, 5, 'no', '2024-03-11');
+insert into accounts_dep.h_tabel (w_id, smena, month, year, d11) values (2, 1, 3, 2024, 5);
+)";
+
+// The worker lock of a time-sheet month (worker, shift 1, March 2024), as the store takes it: the save and
+// the delete wait on it after their journal statement, inside their transaction.
+QString workerLock(int worker)
+{
+    return QString("select pg_advisory_xact_lock(%1, %2)").arg(worker).arg(1 * 1000000 + 2024 * 100 + 3);
+}
+
+enum Write { Save, Delete, Acceptance, BookStore, NormsStore };
+
+QString lastMessage(const MessageRecorder& rec)
+{
+    return rec.seen.isEmpty() ? QString() : rec.seen.last().text;
+}
+
+}  // namespace
+
+class LostConnectionTest : public QObject {
+    Q_OBJECT
+    TestDatabase* db = nullptr;
+
+    QString journal() const
+    {
+        return db->rows("select w_id, kol_vo, time, ok from accounts_dep.smena order by id").join(';') + " / "
+            + db->rows("select w_id, d11 from accounts_dep.h_tabel order by w_id").join(';');
+    }
+
+    void openNorms()
+    {
+        Dataset* oper = DataModule6->Oper;
+        oper->close();
+        oper->open();
+        QVERIFY(oper->locate("id", 20));
+        Form22->norm->close();
+        Form22->norm->setFilter("o_id=20");
+        Form22->norm->setFiltered(true);
+        Form22->norm->open();
+        Form22->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form22));
+    }
+    // A price typed into the norm's cell, and the cell left: the grid stores the row.
+    void typePrice(const QString& price)
+    {
+        DataGrid* g = Form22->DBGrid1;
+        g->setFocus();
+        g->setCurrentIndex(g->model()->index(0, 1));
+        QCoreApplication::processEvents();
+        QTest::keyClick(g, Qt::Key_F2);
+        QLineEdit* editor = nullptr;
+        for (auto* e : g->viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible()) editor = e;
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, price);
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+    }
+    QString shownPrice() const { return Form22->DBGrid1->model()->index(0, 1).data().toString(); }
+
+    // The editors as a user leaves them just before pressing the button.
+    void prepare(Write w)
+    {
+        switch (w) {
+        case Save:
+            Form11->presetForAdd(QDate(2024, 3, 11));
+            Form11->WorkerId = 1;
+            Form11->ProductId = 10;
+            Form11->OperId = 20;
+            Form11->FinalPrice = 3.5;
+            Form11->Edit1->setText("Алексеев А.А.");
+            Form11->Edit2->setText("ПЛ-10; Сварка; Готовая продукция");
+            Form11->enableColour(false);
+            Form11->Edit3->setText("4");
+            Form11->Edit6->setText("6");
+            Form11->show();
+            break;
+        case BookStore:
+            DataModule6->Izdel->close();
+            DataModule6->Izdel->open();
+            QVERIFY(DataModule6->Izdel->locate("id", 10));
+            Form7->Tag = 2;
+            Form7->Edit1->setText("ПЛ-11");
+            Form7->Edit2->setText("1,5");
+            Form7->show();
+            break;
+        case NormsStore: openNorms(); break;
+        case Delete:
+        case Acceptance: break;
+        }
+    }
+
+    void act(Write w, bool again)
+    {
+        switch (w) {
+        case Save: Form11->Button1->click(); break;
+        case Delete: Form1->Button3->click(); break;
+        case Acceptance: doubleClickRow(Form1->DBGrid2, 0); break;
+        case BookStore: Form7->Button1->click(); break;
+        case NormsStore:
+            if (again)
+                Form22->Button1->click();  // "Сохранить" stores what the grid still holds
+            else
+                typePrice("4,25");
+            break;
+        }
+    }
+
+    // What the user still sees after the failure: nothing typed is lost.
+    void keptWhatWasTyped(Write w)
+    {
+        switch (w) {
+        case Save:
+            QVERIFY(Form11->isVisible());
+            QCOMPARE(Form11->Edit3->text(), QString("4"));
+            QCOMPARE(Form11->Edit6->text(), QString("6"));
+            break;
+        case BookStore:
+            QVERIFY(Form7->isVisible());
+            QCOMPARE(Form7->Edit1->text(), QString("ПЛ-11"));
+            QVERIFY(!DataModule6->Izdel->isPending());
+            break;
+        case NormsStore:
+            QVERIFY(Form22->isVisible());
+            QCOMPARE(shownPrice(), QString("4,25"));
+            break;
+        case Delete:
+        case Acceptance: break;
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setWorkstationLocale();
+        db = new TestDatabase(kBooks);
+        QVERIFY(startOn(*db));
+        createOtherWindows();
+        Form23->hide();
+        Form1->show();
+        for (Dataset* ds : DataModule6->journalDatasets()) ds->setParam("ok", "ta");
+    }
+    void cleanupTestCase()
+    {
+        takeDownWindows();
+        delete db;
+    }
+    void init()
+    {
+        db->exec(kJournal);
+        Form1->ShiftNumber = 1;
+        Form1->ShiftDataset = DataModule6->Smena1;
+        Form1->DateT->setDate(QDate(2024, 3, 11));
+        Form1->loadDate();
+    }
+    void cleanup()
+    {
+        for (QWidget* w : std::initializer_list<QWidget*>{Form7, Form11, Form22}) w->hide();
+    }
+
+    // The session is ended while the write waits inside its transaction for a lock another workstation
+    // holds: the journal entry, its day, the mark, the product, the norm are as they were.
+    void killedDuringAWrite_data()
+    {
+        QTest::addColumn<int>("write");
+        QTest::addColumn<QString>("lock");
+        QTest::addColumn<QString>("done");
+        QTest::newRow("entry saved") << int(Save) << workerLock(1) << "2|4|5|no;1|4|6|no / 1|6;2|5";
+        QTest::newRow("entry deleted") << int(Delete) << workerLock(2) << " / ";
+        QTest::newRow("acceptance toggled") << int(Acceptance) << "select 1 from accounts_dep.smena where w_id = 2 for update"
+                                            << "2|4|5|ok / 2|5";
+        QTest::newRow("product stored") << int(BookStore) << "select 1 from accounts_dep.izdel where id = 10 for update"
+                                        << "2|4|5|no / 2|5";
+        QTest::newRow("norm stored") << int(NormsStore) << "select 1 from accounts_dep.norm where o_id = 20 for update"
+                                     << "2|4|5|no / 2|5";
+    }
+    void killedDuringAWrite()
+    {
+        QFETCH(int, write);
+        QFETCH(QString, lock);
+        QFETCH(QString, done);
+        const Write w = Write(write);
+        prepare(w);
+        const QString before = fingerprint(*db);
+        const QString session = programBackend();
+        MessageRecorder rec;
+        {
+            OtherWorkstation other(*db, lock, session);
+            QVERIFY(other.holding());
+            act(w, false);
+            QVERIFY2(other.killed(), qPrintable(other.errors()));
+        }
+        // A delete asks first; then the one error.
+        QCOMPARE(lastMessage(rec), kConnectionLostText);
+        QCOMPARE(rec.seen.size(), w == Delete ? 2 : 1);
+        QCOMPARE(fingerprint(*db), before);
+        keptWhatWasTyped(w);
+
+        rec.clear();
+        act(w, true);
+        QCOMPARE(rec.texts(), w == Delete ? QStringList{"Удалить позицию из списка?"} : QStringList());
+        QVERIFY(programBackend() != session);
+        QCOMPARE(journal(), done);
+        if (w == BookStore) QCOMPARE(db->value("select marka from accounts_dep.izdel where id = 10"), QString("ПЛ-11"));
+        if (w == NormsStore) QCOMPARE(db->value("select price from accounts_dep.norm where o_id = 20"), QString("4.25"));
+    }
+
+    // A server restart while the journal is idle: the next action says the connection was lost, the one
+    // after works on a new session with the program's settings.
+    void sessionEndedWhileIdle()
+    {
+        MessageRecorder rec;
+        const QString session = programBackend();
+        db->exec("select pg_terminate_backend(" + session + ")");
+        Form1->Button8->click();
+        QCOMPARE(rec.texts(), QStringList{kConnectionLostText});
+        rec.clear();
+        Form1->Button8->click();
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(DataModule6->Smena1->recordCount(), 1);
+        QVERIFY(programBackend() != session);
+        const store::Db p = store::programDb();
+        QCOMPARE(store::scalar(p, "show DateStyle").toString(), QString("ISO, DMY"));
+        QCOMPARE(store::scalar(p, "show standard_conforming_strings").toString(), QString("on"));
+        QCOMPARE(store::scalar(p, "show lock_timeout").toString(), QString("%1s").arg(kLockTimeoutSeconds));
+    }
+
+    // Another workstation keeps the row: after a bounded wait the user is told the row is busy, and
+    // everything stays as it was, in the database and in the windows.
+    void busyRow_data()
+    {
+        QTest::addColumn<int>("write");
+        QTest::addColumn<QString>("lock");
+        QTest::newRow("product stored") << int(BookStore) << "select 1 from accounts_dep.izdel where id = 10 for update";
+        QTest::newRow("entry deleted") << int(Delete) << "select 1 from accounts_dep.smena where w_id = 2 for update";
+        QTest::newRow("norm stored") << int(NormsStore) << "select 1 from accounts_dep.norm where o_id = 20 for update";
+    }
+    void busyRow()
+    {
+        QFETCH(int, write);
+        QFETCH(QString, lock);
+        const Write w = Write(write);
+        prepare(w);
+        const QString before = fingerprint(*db);
+        MessageRecorder rec;
+        OtherWorkstation other(*db, lock, QString(), 30);
+        QVERIFY(other.holding());
+        QElapsedTimer waited;
+        waited.start();
+        act(w, false);
+        qInfo("waited %lld ms for the busy row", waited.elapsed());
+        QCOMPARE(lastMessage(rec), kRowBusyText);
+        other.release();
+        QCOMPARE(fingerprint(*db), before);
+        if (w == BookStore) {
+            QVERIFY(Form7->isVisible());
+            QCOMPARE(Form7->Edit1->text(), QString("ПЛ-11"));
+            QVERIFY(!DataModule6->Izdel->isPending());
+            QCOMPARE(DataModule6->Izdel->fieldByName("marka").asString(), QString("ПЛ-10"));
+        }
+        if (w == NormsStore) {
+            // Given up, as a refused norm is: the grid shows the stored price, and moving on stores nothing.
+            QCOMPARE(shownPrice(), QString("3,50"));
+            Form22->DBGrid1->setCurrentIndex(Form22->DBGrid1->model()->index(0, 0));
+            QCoreApplication::processEvents();
+            QCOMPARE(rec.seen.size(), 1);
+            QCOMPARE(fingerprint(*db), before);
+        }
+    }
+};
+
+QTEST_MAIN(LostConnectionTest)
+#include "tst_lost_connection.moc"
