@@ -18,6 +18,7 @@
 #include "refbooks/workers_list.h"
 #include "reliability_fixture.h"
 #include "reports/reports_window.h"
+#include "timesheet/time_sheet_window.h"
 #include "support/message_recorder.h"
 
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 
 using namespace reliability;
@@ -244,6 +246,26 @@ private slots:
         }
         QVERIFY(refusals > 0);
         for (const msg::Request& r : rec.seen) QVERIFY2(r.text.contains("out of range"), qPrintable(r.text));
+    }
+
+    // The time sheet of the month with the bad rows: every shift's tab, the printed sheet and the export.
+    void timeSheet()
+    {
+        MessageRecorder rec;
+        Form19->WorkbookOpener = [](const QUrl& url) { return QFile::remove(url.toLocalFile()); };
+        whenModal([&](QWidget* window) {
+            for (int tab = 0; tab < Form19->PageControl1->count(); ++tab) {
+                Form19->PageControl1->setCurrentIndex(tab);
+                paint(window);
+                ++opened;
+            }
+            opened += paintAndCloseWhatOpens([] { Form19->Button6->click(); });
+            Form19->Button2->click();
+            Form19->Button4->click();
+        });
+        openTimeSheet(*Form19, QDate(2024, 3, 11));
+        QVERIFY(!Form19->isVisible());
+        QVERIFY2(rec.seen.isEmpty(), qPrintable(rec.texts().join(" | ")));
     }
 
     // A stored negative quantity: the editor opens on it and shows it; the save refuses it with a message
