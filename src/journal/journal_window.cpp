@@ -5,6 +5,7 @@
 #include "core/connection.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
+#include "core/db_error.h"
 #include "journal/entry_editor.h"
 #include "refbooks/book_opening.h"
 #include "refbooks/kinds_list.h"
@@ -457,5 +458,11 @@ void TForm1::N5Click()
 
 void TForm1::Timer1Timer()
 {
-    checkVersion();
+    // The check runs every 30 seconds, whether anyone works or not: while the server cannot be reached it
+    // stays quiet, and the user hears of the lost connection from their own next action.
+    try {
+        checkVersion();
+    } catch (const DbError& e) {
+        if (e.kind() != DbError::Kind::ConnectionLost) throw;
+    }
 }
