@@ -105,6 +105,7 @@ private slots:
         QTest::newRow("quote in text") << "fio like 'О''Б%'" << "О'Брайен" << true;
         QTest::newRow("underscore wildcard") << "marka like 'К_-1%'" << "КР-12" << true;
         QTest::newRow("inner percent") << "marka like 'К%2'" << "КР-12" << true;
+        QTest::newRow("percent facing a percent of the value") << "marka like '%р%'" << "%кр" << true;
         QTest::newRow("number equal") << "naimen=0" << "0" << true;
         QTest::newRow("number differs") << "naimen=1" << "0" << false;
     }
@@ -125,6 +126,17 @@ private slots:
         QVERIFY(pred({QString("5%_'x")}));
         QVERIFY(!pred({QString("5a_'x")}));
         QVERIFY(!pred({QString("55_'x")}));
+    }
+
+    // An empty text may arrive null inside its value; it is still an empty text.
+    void emptyTextHeldNull()
+    {
+        const auto column = [](const QString&) { return 0; };
+        const RecordFilter::Row row{QVariant(QString())};
+        QVERIFY(RecordFilter::parse("fio like '%'").compile(column)(row));
+        QVERIFY(RecordFilter::prefix("fio", "").compile(column)(row));
+        QVERIFY(!RecordFilter::prefix("fio", "a").compile(column)(row));
+        QVERIFY(RecordFilter::like(u"КР-12%_", u"КР-12%"));
     }
 
     void badFilter()
