@@ -2,8 +2,6 @@
 
 #include "core/error_report.h"
 
-#include <QLocale>
-
 PieceworkApplication::PieceworkApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setWorkstationLocale();
@@ -19,12 +17,4 @@ bool PieceworkApplication::notify(QObject* receiver, QEvent* event)
         reportUnknownError();
     }
     return false;
-}
-
-void setWorkstationLocale()
-{
-    QLocale ru(QLocale::Russian, QLocale::Russia);
-    // Numbers are written without thousands separators, as the shop's old workstations did.
-    ru.setNumberOptions(QLocale::OmitGroupSeparator);
-    QLocale::setDefault(ru);
 }

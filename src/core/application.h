@@ -1,4 +1,6 @@
 #pragma once
+#include "core/workstation_locale.h"
+
 #include <QApplication>
 
 // The program's application object: Russian workstation conventions whatever the machine's locale,
@@ -8,6 +10,3 @@ public:
     PieceworkApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// Decimal comma, dd.MM.yyyy dates and Russian month names, set once at start.
-void setWorkstationLocale();

@@ -104,6 +104,9 @@ double roundDecimal(double value, int scale)
     // The digits the number is written with (15 significant), rounded as written: 2.04165 is 2.0417.
     const QString digits = QString::number(std::fabs(value), 'g', 15);
     if (digits.contains(u'e')) {
+        // Large numbers are written with an exponent too: they have no fraction digits left to round, and
+        // scaling them up would overflow.
+        if (std::fabs(value) >= 1) return value;
         const double p = std::pow(10.0, scale);
         return std::round(value * p) / p;
     }

@@ -1,7 +1,7 @@
 #include "core/number_format.h"
 
 #include <QLocale>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace numfmt {
@@ -57,7 +57,9 @@ QString formatFloat(const QString& mask, double value)
     if (ip == QStringLiteral("0") && minInt == 0) ip.clear();
     while (ip.size() < minInt) ip.prepend(u'0');
 
-    const bool zero = !ip.contains(QRegularExpression(QStringLiteral("[1-9]"))) && !fp.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    // Not a regular expression: this runs for every painted cell of a grid.
+    const auto allZero = [](const QString& digits) { return std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c == u'0'; }); };
+    const bool zero = allZero(ip) && allZero(fp);
     QString out = ip;
     if (!fp.isEmpty()) out += QLocale().decimalPoint() + fp;
     if (value < 0 && !zero) out.prepend(u'-');
@@ -75,6 +77,8 @@ double roundHalfAway(double value, int decimals)
     QString ip, fp;
     decimalDigits(value, decimals, &ip, &fp);
     const double r = (ip.isEmpty() ? QStringLiteral("0") : ip).append(u'.').append(fp).toDouble();
+    // The largest doubles, taken to 15 digits, round past the largest double; they have no fraction to round.
+    if (!std::isfinite(r)) return value;
     return value < 0 ? -r : r;
 }
 

@@ -92,12 +92,13 @@ bool likeAt(QStringView v, QStringView p)
     // Iterative matcher with one backtrack point for the last %; both sides are already case-folded.
     qsizetype vi = 0, pi = 0, starP = -1, starV = 0;
     while (vi < v.size()) {
-        if (pi < p.size() && (p[pi] == u'_' || p[pi] == v[vi])) {
-            ++vi;
-            ++pi;
-        } else if (pi < p.size() && p[pi] == u'%') {
+        // A % is always a wildcard, even where the value holds a % too.
+        if (pi < p.size() && p[pi] == u'%') {
             starP = pi++;
             starV = vi;
+        } else if (pi < p.size() && (p[pi] == u'_' || p[pi] == v[vi])) {
+            ++vi;
+            ++pi;
         } else if (starP >= 0) {
             pi = starP + 1;
             vi = ++starV;
@@ -197,7 +198,9 @@ RecordFilter::Predicate RecordFilter::compile(const ColumnLookup& lookup) const
             if (v.isNull()) return false;
             switch (b.kind) {
             case Kind::Prefix:
-                if (!QStringView(textOf(v)).startsWith(b.text, Qt::CaseInsensitive)) return false;
+                // Not startsWith: Qt says a null text does not start with an empty one, and an empty
+                // text may well arrive null.
+                if (QStringView(textOf(v)).left(b.text.size()).compare(b.text, Qt::CaseInsensitive) != 0) return false;
                 break;
             case Kind::Like:
                 if (!likeAt(textOf(v).toCaseFolded(), b.text)) return false;

@@ -1,5 +1,7 @@
 #include "reportengine/expression_parser.h"
 
+#include <algorithm>
+
 namespace re {
 
 namespace {
@@ -119,8 +121,15 @@ void ExpressionParser::advance()
     }
 }
 
+void ExpressionParser::enter()
+{
+    if (++nesting_ > maxDepth)
+        fail(QStringLiteral("expression nested deeper than %1 levels").arg(maxDepth), tok_.pos);
+}
+
 int ExpressionParser::comparison()
 {
+    enter();
     const int left = additive();
     Expression::Op op;
     switch (tok_.kind) {
@@ -130,10 +139,13 @@ int ExpressionParser::comparison()
     case Tok::Gt: op = Expression::Op::Greater; break;
     case Tok::Le: op = Expression::Op::LessEqual; break;
     case Tok::Ge: op = Expression::Op::GreaterEqual; break;
-    default: return left;
+    default:
+        --nesting_;
+        return left;
     }
     advance();
     const int right = additive();
+    --nesting_;
     return add({op, left, right});
 }
 
@@ -152,8 +164,10 @@ int ExpressionParser::additive()
 int ExpressionParser::unary()
 {
     if (tok_.kind == Tok::Minus) {
+        enter();
         advance();
         const int operand = unary();
+        --nesting_;
         return add({Expression::Op::Negate, operand});
     }
     return primary();
@@ -255,6 +269,15 @@ int ExpressionParser::field(const Token& name)
 
 int ExpressionParser::add(Expression::Node node)
 {
+    // A long chain such as 1+1+...+1 is read in a loop but evaluated by recursion, one level per operator.
+    int depth = 1;
+    for (const int operand : {node.a, node.b, node.c}) {
+        if (operand >= 0)
+            depth = std::max(depth, depths_[size_t(operand)] + 1);
+    }
+    if (depth > maxDepth)
+        fail(QStringLiteral("expression nested deeper than %1 levels").arg(maxDepth), tok_.pos);
+    depths_.push_back(depth);
     out_.nodes_.push_back(std::move(node));
     return int(out_.nodes_.size()) - 1;
 }

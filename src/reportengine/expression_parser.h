@@ -11,6 +11,10 @@ namespace re {
 //   primary    := number | 'text' | '(' comparison ')' | NAME '(' args ')' | PAGENUMBER | [query.]field
 class ExpressionParser {
 public:
+    // Both the parser and the evaluator recurse once per level of a tree: a deeper one is refused rather
+    // than left to overflow the stack. Layouts stay far below it.
+    static constexpr int maxDepth = 256;
+
     ExpressionParser(const QString& text, const FieldLookup& lookup, Expression& out);
     void run();
 
@@ -32,6 +36,7 @@ private:
     int call(const Token& name);
     int field(const Token& name);
     int add(Expression::Node node);
+    void enter();
     void expect(Tok kind, const char* what);
     [[noreturn]] void fail(const QString& message, int pos) const;
     QString describe(const Token& t) const;
@@ -42,6 +47,8 @@ private:
     qsizetype at_ = 0;
     Token tok_;
     int sumDepth_ = 0;
+    int nesting_ = 0;          // open calls of comparison() and unary()
+    std::vector<int> depths_;  // of each node's subtree, parallel to the nodes
 };
 
 } // namespace re

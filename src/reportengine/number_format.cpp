@@ -1,9 +1,7 @@
 #include "reportengine/number_format.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace re {
 
@@ -64,23 +62,13 @@ namespace {
 // Rounds |value| to `decimals` places and returns the digits of |value| * 10^decimals.
 QString scaledDigits(double value, int decimals)
 {
-    constexpr int significant = 15;
-    char buf[40];
-    const auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific,
-                                   significant - 1);
-    *res.ptr = '\0'; // to_chars does not terminate, and atoi reads to the end
-    // buf holds "d.dddddddddddddde+XX"
-    QString digits;
-    digits.reserve(significant);
-    const char* p = buf;
-    const char* e = p;
-    while (e < res.ptr && *e != 'e')
-        ++e;
-    for (const char* q = p; q < e; ++q) {
-        if (*q != '.')
-            digits += QChar(*q);
-    }
-    const int exponent = std::atoi(e + 1);
+    // Qt's digits, as the grids' masks take them: a value halfway at the 16th digit (1234567890123.125)
+    // goes away from zero there too, where the standard library's would go to the even digit.
+    const QString e = QString::number(std::fabs(value), 'e', 14); // d.dddddddddddddde+XX
+    const qsizetype ePos = e.indexOf(u'e');
+    QString digits = e.left(ePos);
+    digits.remove(u'.');
+    const int exponent = e.mid(ePos + 1).toInt();
     const int wanted = exponent + 1 + decimals; // digits left of the scaled point
     if (wanted < 0)
         return QStringLiteral("0");

@@ -1,12 +1,14 @@
 // Pure text rules of the core: connection strings, placeholders, record filters, number masks.
 #include "core/application.h"
 #include "core/connection.h"
+#include "core/db_error.h"
 #include "core/field_value.h"
 #include "core/number_format.h"
 #include "core/record_filter.h"
 #include "core/sql_text.h"
 
 #include <QtTest>
+#include <cfloat>
 
 class TextTest : public QObject {
     Q_OBJECT
@@ -53,6 +55,8 @@ private slots:
         QTest::newRow("negative away from zero") << -1.00005 << 4 << -1.0001;
         QTest::newRow("small, written with an exponent") << 0.000051 << 4 << 0.0001;
         QTest::newRow("whole") << 12.5 << 0 << 13.0;
+        QTest::newRow("large, written with an exponent") << 1e306 << 4 << 1e306;
+        QTest::newRow("largest double") << DBL_MAX << 2 << DBL_MAX;
     }
     void roundDecimal()
     {
@@ -60,6 +64,30 @@ private slots:
         QFETCH(int, scale);
         QFETCH(double, rounded);
         QCOMPARE(fieldvalue::roundDecimal(value, scale), rounded);
+        QCOMPARE(numfmt::roundHalfAway(value, scale), rounded);
+    }
+
+    // Typed numbers that no field can hold are conversion errors, not values.
+    void typedNumbers_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("beyond a whole number") << int(FieldType::Integer) << "1e30";
+        QTest::newRow("beyond a large whole number") << int(FieldType::LargeInt) << "-1e19";
+        QTest::newRow("not a number") << int(FieldType::Double) << "nan";
+        QTest::newRow("infinity") << int(FieldType::Decimal) << "-inf";
+    }
+    void typedNumbers()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, text);
+        const FieldDef def{"f", FieldType(type)};
+        try {
+            fieldvalue::fromText(def, text);
+            QFAIL("accepted");
+        } catch (const DbError& e) {
+            QCOMPARE(e.kind(), DbError::Kind::Conversion);
+        }
     }
 
     void placeholders_data()
@@ -105,6 +133,7 @@ private slots:
         QTest::newRow("quote in text") << "fio like 'О''Б%'" << "О'Брайен" << true;
         QTest::newRow("underscore wildcard") << "marka like 'К_-1%'" << "КР-12" << true;
         QTest::newRow("inner percent") << "marka like 'К%2'" << "КР-12" << true;
+        QTest::newRow("percent facing a percent of the value") << "marka like '%р%'" << "%кр" << true;
         QTest::newRow("number equal") << "naimen=0" << "0" << true;
         QTest::newRow("number differs") << "naimen=1" << "0" << false;
     }
@@ -125,6 +154,17 @@ private slots:
         QVERIFY(pred({QString("5%_'x")}));
         QVERIFY(!pred({QString("5a_'x")}));
         QVERIFY(!pred({QString("55_'x")}));
+    }
+
+    // An empty text may arrive null inside its value; it is still an empty text.
+    void emptyTextHeldNull()
+    {
+        const auto column = [](const QString&) { return 0; };
+        const RecordFilter::Row row{QVariant(QString())};
+        QVERIFY(RecordFilter::parse("fio like '%'").compile(column)(row));
+        QVERIFY(RecordFilter::prefix("fio", "").compile(column)(row));
+        QVERIFY(!RecordFilter::prefix("fio", "a").compile(column)(row));
+        QVERIFY(RecordFilter::like(u"КР-12%_", u"КР-12%"));
     }
 
     void badFilter()

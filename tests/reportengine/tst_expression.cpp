@@ -106,6 +106,34 @@ private slots:
         QCOMPARE(e.sumArgument(1, ctx).toNumber(), 3.0);
     }
 
+    // A tree too deep to parse or evaluate on the stack is refused; layouts stay far below the limit.
+    void depth_data()
+    {
+        QTest::addColumn<QString>("shallow"); // about 200 levels: read and evaluated
+        QTest::addColumn<QString>("deep");    // 100,000 levels: used to overflow the stack
+        QTest::addColumn<double>("value");
+        const auto nested = [](int n, const QString& open, const QString& inner, const QString& close) {
+            return open.repeated(n) + inner + close.repeated(n);
+        };
+        QTest::newRow("parentheses") << nested(200, "(", "1", ")") << nested(100000, "(", "1", ")") << 1.0;
+        QTest::newRow("minus signs") << nested(200, "-", "1", "") << nested(100000, "-", "1", "") << 1.0;
+        QTest::newRow("a long sum") << nested(199, "", "1", "+1") << nested(100000, "", "1", "+1") << 200.0;
+        QTest::newRow("IF in IF") << nested(200, "IF(1,", "1", ",2)") << nested(100000, "IF(1,", "1", ",2)") << 1.0;
+    }
+    void depth()
+    {
+        QFETCH(QString, shallow);
+        QFETCH(QString, deep);
+        QFETCH(double, value);
+        QCOMPARE(Expression::parse(shallow, lookup()).evaluate({}).toNumber(), value);
+        try {
+            Expression::parse(deep, lookup());
+            QFAIL("a deep expression was accepted");
+        } catch (const ExpressionError& e) {
+            QVERIFY2(e.message.contains("nested deeper than"), qPrintable(e.message));
+        }
+    }
+
     // Faults are found when the report is built, and the text says what, where and in which expression.
     void buildErrors_data()
     {

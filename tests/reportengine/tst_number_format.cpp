@@ -31,6 +31,7 @@ private slots:
         QTest::newRow("binary noise of a sum") << 0.1 + 0.2 << "#0.00" << "," << "0,30";
         QTest::newRow("tiny negative prints no minus") << -0.004 << "#0.00" << "," << "0,00";
         QTest::newRow("large number keeps its digits") << 123456789.125 << "#0.000" << "," << "123456789,125";
+        QTest::newRow("halfway at the 16th digit goes away from zero") << 1234567890123.125 << "#0.00" << "," << "1234567890123,13";
         QTest::newRow("decimal point when asked") << 3.14159 << "#0.000" << "." << "3.142";
         QTest::newRow("optional decimals dropped") << 1.5 << "0.0#" << "," << "1,5";
         QTest::newRow("optional decimals kept") << 1.555 << "0.0#" << "," << "1,56";

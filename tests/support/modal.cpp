@@ -3,23 +3,28 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
-#include <memory>
 
 void whenModal(std::function<void(QWidget*)> step, int timeoutMs)
 {
     QPointer<QWidget> before = QApplication::activeModalWidget();
-    auto timer = std::make_shared<QTimer>();
-    auto waited = std::make_shared<int>(0);
+    // The timer goes once it is done. It must not hold itself through its own slot: that cycle kept every
+    // timer, its slot and the step alive until the end of the process.
+    auto* timer = new QTimer;
     timer->setInterval(5);
-    QObject::connect(timer.get(), &QTimer::timeout, [timer, waited, before, step, timeoutMs] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, waited = 0, before, step, timeoutMs]() mutable {
         QWidget* now = QApplication::activeModalWidget();
         if (now && now != before) {
             timer->stop();
-            step(now);
+            timer->deleteLater();
+            const std::function<void(QWidget*)> run = step;  // outlives the slot, whatever the step does
+            run(now);
             return;
         }
-        *waited += 5;
-        if (*waited > timeoutMs) timer->stop();
+        waited += 5;
+        if (waited > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
     });
     timer->start();
 }
