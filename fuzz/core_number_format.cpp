@@ -16,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (const double v : fuzz::numbers(l.mid(1, 8))) {
         const QString t = numfmt::formatFloat(mask, v);
-        numfmt::general(v);
-        if (!std::isfinite(v)) continue;
+        if (!std::isfinite(v)) {
+            FUZZ_CHECK(t == numfmt::general(v) && std::isnan(numfmt::roundHalfAway(v, decimals)) == std::isnan(v), t);
+            continue;
+        }
         // Only digits, the sign and the decimal separator; a negative number prints as its magnitude with a
         // minus, or as the magnitude alone when it rounds to zero.
         for (const QChar c : t) FUZZ_CHECK(c.isDigit() || c == point || c == u'-', mask + u'|' + t);

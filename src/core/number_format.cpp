@@ -44,6 +44,8 @@ void decimalDigits(double value, int decimals, QString* intPart, QString* fracPa
 
 QString formatFloat(const QString& mask, double value)
 {
+    // A numeric column may hold NaN; its digits are not digits.
+    if (!std::isfinite(value)) return general(value);
     const int dot = int(mask.indexOf(u'.'));
     const QString intMask = dot < 0 ? mask : mask.left(dot);
     const QString fracMask = dot < 0 ? QString() : mask.mid(dot + 1);
@@ -74,6 +76,7 @@ QString general(double value)
 
 double roundHalfAway(double value, int decimals)
 {
+    if (!std::isfinite(value)) return value;
     QString ip, fp;
     decimalDigits(value, decimals, &ip, &fp);
     const double r = (ip.isEmpty() ? QStringLiteral("0") : ip).append(u'.').append(fp).toDouble();

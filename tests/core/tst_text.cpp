@@ -185,6 +185,8 @@ private slots:
         QTest::newRow("#0") << "#0" << 7.5 << "8";
         QTest::newRow("negative") << "#0.000" << -1.5 << "-1,500";
         QTest::newRow("0.0000") << "0.0000" << 10.123456 << "10,1235";
+        QTest::newRow("not a number") << "#0.00#" << qQNaN() << "nan";
+        QTest::newRow("infinity") << "#0.00" << -qInf() << "-inf";
     }
     void masks()
     {
