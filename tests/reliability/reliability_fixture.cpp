@@ -1,6 +1,10 @@
 #include "reliability_fixture.h"
 
+#include "core/data_grid.h"
+#include "core/data_module.h"
+#include "core/instances.h"
 #include "core/store.h"
+#include "refbooks/norms_window.h"
 #include "support/test_database.h"
 
 #include <QClipboard>
@@ -46,6 +50,33 @@ void paste(QLineEdit* box, const QString& text)
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
     QCoreApplication::sendEvent(box, &press);
     QCoreApplication::sendEvent(box, &release);
+}
+
+void openNorms(int operation)
+{
+    Dataset* oper = DataModule6->Oper;
+    oper->close();
+    oper->open();
+    QVERIFY(oper->locate("id", operation));
+    Form22->norm->close();
+    Form22->norm->setFilter(QString("o_id=%1").arg(operation));
+    Form22->norm->setFiltered(true);
+    Form22->norm->open();
+    Form22->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form22));
+}
+
+QLineEdit* openNormCellEditor(int column)
+{
+    DataGrid* g = Form22->DBGrid1;
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(0, column));
+    QCoreApplication::processEvents();
+    QTest::keyClick(g, Qt::Key_F2);
+    QLineEdit* editor = nullptr;
+    for (auto* e : g->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible()) editor = e;
+    return editor;
 }
 
 QString programBackend()

@@ -25,6 +25,11 @@ void paste(QLineEdit* box, const QString& text);
 // The program's own session on the server.
 QString programBackend();
 
+// The norms of an operation in the norms grid, shown, as the operations book opens them.
+void openNorms(int operation);
+// The editor of the first norm's cell in `column`, opened with F2 as a user does; nullptr when none opens.
+QLineEdit* openNormCellEditor(int column);
+
 // Another workstation: a psql session that begins a transaction, runs `lockSql` (taking a lock) and keeps
 // the transaction open. With `killWaiter` set it waits until that backend waits on a lock and ends it, as
 // a server restart or a broken line would, then gives its own lock up; otherwise it holds the lock for

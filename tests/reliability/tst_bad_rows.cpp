@@ -131,20 +131,6 @@ class BadRowsTest : public QObject {
         QCOMPARE(Form1->ShiftNumber, shift);
     }
 
-    void openNorms(int operation)
-    {
-        Dataset* oper = DataModule6->Oper;
-        oper->close();
-        oper->open();
-        QVERIFY(oper->locate("id", operation));
-        Form22->norm->close();
-        Form22->norm->setFilter(QString("o_id=%1").arg(operation));
-        Form22->norm->setFiltered(true);
-        Form22->norm->open();
-        Form22->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Form22));
-    }
-
 private slots:
     void initTestCase()
     {
@@ -359,13 +345,7 @@ private slots:
         openNorms(20);
         DataGrid* g = Form22->DBGrid1;
         const QString stored = g->model()->index(0, 1).data().toString();
-        g->setFocus();
-        g->setCurrentIndex(g->model()->index(0, 1));
-        QCoreApplication::processEvents();
-        QTest::keyClick(g, Qt::Key_F2);
-        QLineEdit* editor = nullptr;
-        for (auto* e : g->viewport()->findChildren<QLineEdit*>())
-            if (e->isVisible()) editor = e;
+        QLineEdit* editor = openNormCellEditor(1);
         QVERIFY(editor);
         editor->selectAll();
         QTest::keyClicks(editor, "-1");

@@ -331,23 +331,8 @@ private:
     // The norms of operation 20 in the grid, the text pasted into a cell's editor, the cell left with Tab.
     void typeIntoNorms(int column, const QString& text)
     {
-        Dataset* oper = DataModule6->Oper;
-        oper->close();
-        oper->open();
-        QVERIFY(oper->locate("id", 20));
-        Form22->norm->close();
-        Form22->norm->setFilter("o_id=20");
-        Form22->norm->setFiltered(true);
-        Form22->norm->open();
-        Form22->show();
-        DataGrid* g = Form22->DBGrid1;
-        g->setFocus();
-        g->setCurrentIndex(g->model()->index(0, column));
-        QCoreApplication::processEvents();
-        QTest::keyClick(g, Qt::Key_F2);
-        QLineEdit* editor = nullptr;
-        for (auto* e : g->viewport()->findChildren<QLineEdit*>())
-            if (e->isVisible()) editor = e;
+        openNorms(20);
+        QLineEdit* editor = openNormCellEditor(column);
         QVERIFY(editor);
         paste(editor, text);
         QTest::keyClick(editor, Qt::Key_Tab);

@@ -69,30 +69,10 @@ class LostConnectionTest : public QObject {
             + db->rows("select w_id, d11, d12 from accounts_dep.h_tabel order by w_id").join(';');
     }
 
-    void openNorms()
-    {
-        Dataset* oper = DataModule6->Oper;
-        oper->close();
-        oper->open();
-        QVERIFY(oper->locate("id", 20));
-        Form22->norm->close();
-        Form22->norm->setFilter("o_id=20");
-        Form22->norm->setFiltered(true);
-        Form22->norm->open();
-        Form22->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Form22));
-    }
     // A price typed into the norm's cell, and the cell left: the grid stores the row.
     void typePrice(const QString& price)
     {
-        DataGrid* g = Form22->DBGrid1;
-        g->setFocus();
-        g->setCurrentIndex(g->model()->index(0, 1));
-        QCoreApplication::processEvents();
-        QTest::keyClick(g, Qt::Key_F2);
-        QLineEdit* editor = nullptr;
-        for (auto* e : g->viewport()->findChildren<QLineEdit*>())
-            if (e->isVisible()) editor = e;
+        QLineEdit* editor = openNormCellEditor(1);
         QVERIFY(editor);
         editor->selectAll();
         QTest::keyClicks(editor, price);
@@ -127,7 +107,7 @@ class LostConnectionTest : public QObject {
             Form7->Edit2->setText("1,5");
             Form7->show();
             break;
-        case NormsStore: openNorms(); break;
+        case NormsStore: openNorms(20); break;
         case Rebuild:
             // Worker 1's entry of 12.03 has no time-sheet day yet, as an old workstation may have left it.
             db->exec("insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time, ok, vvod)"
