@@ -1,6 +1,6 @@
 // Typed texts becoming field values (parseNumber, fromText, toInteger) and decimals rounded to their declared
 // digits (roundDecimal). Input: line 1 the typed text; line 2 a number's text; the last byte picks a scale.
-#include "core/db_error.h"
+#include "store/db_error.h"
 #include "core/field_value.h"
 #include "fuzz_support.h"
 

@@ -1,7 +1,7 @@
 // Record filters: any text through RecordFilter::parse, bound to a dataset's columns and run over rows;
 // typed search texts through prefix(). Input: line 1 is the filter; lines 2 and 3 are texts for the
 // matching checks.
-#include "core/db_error.h"
+#include "store/db_error.h"
 #include "core/record_filter.h"
 #include "fuzz_support.h"
 

@@ -1,7 +1,7 @@
 // Statement texts: placeholder rewriting (toPositional) over any text, and quoted literals built from any
 // text. Input: line 1 a statement; lines 2 and 3 texts to quote; line 4 a comment.
-#include "core/db_error.h"
-#include "core/sql_text.h"
+#include "store/db_error.h"
+#include "store/sql_text.h"
 #include "fuzz_support.h"
 
 #include <cmath>

@@ -3,7 +3,6 @@
 //   dataset_bench [rows] [runs]
 #include "core/application.h"
 #include "core/data_module.h"
-#include "core/instances.h"
 #include "support/test_database.h"
 
 #include <QApplication>

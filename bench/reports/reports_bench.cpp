@@ -7,7 +7,6 @@
 #include "core/application.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
-#include "core/instances.h"
 #include "reportengine/page_view.h"
 #include "reportengine/preview_dialog.h"
 #include "reportengine/report.h"

@@ -10,9 +10,8 @@
 #include "core/command.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
-#include "core/instances.h"
-#include "core/store.h"
-#include "core/time_sheet_rebuild.h"
+#include "store/store.h"
+#include "store/time_sheet_rebuild.h"
 #include "support/test_database.h"
 
 #include <QApplication>
@@ -169,7 +168,7 @@ int main(int argc, char** argv)
 
     TestDatabase db(kJournal);
     db.connectProgram();
-    const store::Db program = store::programDb();
+    const store::Session program{store::programDb(), store::Actor::here(store::Role::Full)};
     std::printf("journal: %s entries in the month, %s worker-shift-days\n",
                 qPrintable(db.value("select count(*) from accounts_dep.smena where data >= '2024-04-01' and data < '2024-05-01'")),
                 qPrintable(db.value("select count(*) from (select distinct w_id, smena, data from accounts_dep.smena "

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "core/connection.h"
+#include "store/connection.h"
 #include "journal/version_gate.h"
 
 #include <QString>

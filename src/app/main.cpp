@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 #include "core/application.h"
 #include "core/error_report.h"
-#include "core/instances.h"
+#include "core/data_module.h"
 #include "journal/startup.h"
 
 int main(int argc, char** argv)

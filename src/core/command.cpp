@@ -1,8 +1,8 @@
 #include "core/command.h"
 
-#include "core/db_error.h"
-#include "core/odbc_fetch.h"
-#include "core/sql_text.h"
+#include "store/db_error.h"
+#include "store/odbc_fetch.h"
+#include "store/sql_text.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

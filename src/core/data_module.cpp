@@ -1,9 +1,11 @@
 #include "core/data_module.h"
 
-#include "core/connection.h"
+#include "store/connection.h"
 #include "core/messages.h"
 
 #include <QSqlDatabase>
+
+TDataModule6* DataModule6 = nullptr;
 
 namespace {
 

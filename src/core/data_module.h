@@ -1,6 +1,8 @@
 #pragma once
 #include "core/command.h"
 #include "core/dataset.h"
+#include "store/actor.h"
+#include "store/store.h"
 
 #include <QObject>
 
@@ -10,7 +12,7 @@ class TDataModule6 : public QObject {
     Q_OBJECT
 public:
     // The connection name under which ADO_DB is registered with QtSql.
-    static inline const QString kConnection = QStringLiteral("ADO_DB");
+    static inline const QString kConnection = store::kProgramConnection;
 
     explicit TDataModule6(QObject* parent = nullptr);
 
@@ -18,6 +20,12 @@ public:
     void openDatabase(const QString& odbcString);
     void closeDatabase();
     bool connected() const;
+
+    // Who acts on this workstation: nobody until the sign-in sets the role. Every store verb a window
+    // calls runs in this session, so the verb knows the actor and refuses what the role may not do.
+    void setActor(const store::Actor& actor) { actor_ = actor; }
+    const store::Actor& actor() const { return actor_; }
+    store::Session session() const { return store::Session{store::programDb(), actor_}; }
 
     // Answers whether the counting statement finds anything (its column cnt above 0) and then tells the user.
     bool CheckDuplicate(const QString& countStatement, const QString& message);
@@ -50,6 +58,10 @@ public:
     QList<Dataset*> journalDatasets() const { return {Smena1, Smena2, Smena3, Smena4}; }
 
 private:
+    store::Actor actor_ = store::Actor::here(store::Role::None);
     Dataset* makeDataset(const QString& name);
     Command* makeCommand(const QString& name);
 };
+
+// The program's one data module, owned by the window owner (journal/startup.h) while it lives.
+extern TDataModule6* DataModule6;

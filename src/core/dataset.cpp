@@ -1,10 +1,10 @@
 #include "core/dataset.h"
 
-#include "core/connection.h"
-#include "core/db_error.h"
+#include "store/connection.h"
+#include "store/db_error.h"
 #include "core/field_value.h"
-#include "core/odbc_fetch.h"
-#include "core/sql_text.h"
+#include "store/odbc_fetch.h"
+#include "store/sql_text.h"
 
 #include <QLocale>
 #include <QSqlError>

@@ -1,8 +1,8 @@
 #pragma once
-#include "core/field_def.h"
+#include "store/field_def.h"
 #include "core/record_filter.h"
 #include "core/row_view.h"
-#include "core/row_writer.h"
+#include "store/row_writer.h"
 
 #include <QDateTime>
 #include <QHash>

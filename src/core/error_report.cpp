@@ -1,6 +1,6 @@
 #include "core/error_report.h"
 
-#include "core/db_error.h"
+#include "store/db_error.h"
 #include "core/messages.h"
 
 void reportError(const std::exception& e)

@@ -1,6 +1,6 @@
 #include "core/field_value.h"
 
-#include "core/db_error.h"
+#include "store/db_error.h"
 #include "core/number_format.h"
 
 #include <QDateTime>

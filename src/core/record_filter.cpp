@@ -1,6 +1,6 @@
 #include "core/record_filter.h"
 
-#include "core/db_error.h"
+#include "store/db_error.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "journal/entry_editor.h"
 
 #include "core/data_module.h"
-#include "core/journal_store.h"
+#include "store/journal_store.h"
 #include "journal/entry_texts.h"
 #include "journal/entry_price.h"
 #include "core/error_report.h"
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "journal/journal_window.h"
 #include "core/messages.h"
 #include "refbooks/operations_list.h"
@@ -297,13 +297,12 @@ void TForm11::Button1Click()
     const std::optional<int> changed =
         Tag == 1 ? std::nullopt : std::optional<int>(shift->fieldByName(QStringLiteral("id")).asInteger());
 
-    if (data_.CheckDuplicate(store::entrysql::duplicateCount(v, changed ? QString::number(*changed) : QString()),
-                                    QStringLiteral("Позиция с такими параметрами уже заведена!")))
+    // The entry and its time-sheet day are one piece of work, checked for a duplicate inside it: a failure
+    // leaves neither, and the window keeps its contents for another try.
+    if (store::saveEntry(data_.session(), v, changed) == store::Outcome::Duplicate) {
+        msg::error(QStringLiteral("Позиция с такими параметрами уже заведена!"));
         return;
-
-    // The entry and its time-sheet day are one piece of work: a failure leaves neither, and the window
-    // keeps its contents for another try.
-    store::saveEntry(store::programDb(), v, changed);
+    }
 
     reopenAtSameRecord(*shift);
     // The time-sheet windows read the month afresh when they open it next.

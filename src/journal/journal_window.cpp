@@ -2,10 +2,10 @@
 
 #include "reports/reports_window.h"
 #include "timesheet/time_sheet_window.h"
-#include "core/connection.h"
+#include "store/connection.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
-#include "core/db_error.h"
+#include "store/db_error.h"
 #include "journal/entry_editor.h"
 #include "refbooks/book_opening.h"
 #include "refbooks/kinds_list.h"
@@ -13,13 +13,13 @@
 #include "refbooks/products_list.h"
 #include "refbooks/workers_list.h"
 #include "core/error_report.h"
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "core/messages.h"
 #include "journal/program_end.h"
 #include "journal/reopen.h"
 #include "journal/signin_window.h"
-#include "core/books_store.h"
-#include "core/journal_store.h"
+#include "store/books_store.h"
+#include "store/journal_store.h"
 #include "journal/version_gate.h"
 #include "journal/wait_cursor.h"
 
@@ -374,7 +374,7 @@ void TForm1::DBGrid2DblClick()
     ShiftDataset = data_.shiftDataset(ShiftNumber);
     if (ShiftDataset->isEmpty()) return;
     const bool accepted = isAccepted(ShiftDataset->fieldByName(QStringLiteral("ok")).asString());
-    store::setAcceptance(store::programDb(), ShiftDataset->fieldByName(QStringLiteral("id")).asInteger(), !accepted);
+    store::setAcceptance(data_.session(), ShiftDataset->fieldByName(QStringLiteral("id")).asInteger(), !accepted);
     reopenAtSameRecord(*ShiftDataset);
 }
 
@@ -403,7 +403,7 @@ void TForm1::Button3Click()
     const bool yes = msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить позицию из списка?"));
     // The program may have been told to end while the question was open: then nothing is deleted.
     if (programend::requested()) return;
-    if (yes) store::deleteEntry(store::programDb(), id);
+    if (yes) store::deleteEntry(data_.session(), id);
     shift->close();
     shift->open();
 }

@@ -1,6 +1,6 @@
 #include "journal/roles.h"
 
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "reports/reports_window.h"
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,10 @@
 #pragma once
 #include <QString>
 
+#include "store/role.h"
+
 // What the sign-in word allows. There are no accounts: the word alone selects the role.
-enum class Role { None, Bursar, Foreman, Depot, Full };
+using store::Role;
 
 // The word as typed without leading and trailing blanks (spaces and control characters).
 QString signInWord(const QString& typed);

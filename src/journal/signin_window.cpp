@@ -2,7 +2,7 @@
 
 #include "core/data_module.h"
 #include "core/error_report.h"
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "journal/journal_window.h"
 #include "core/messages.h"
 #include "journal/program_end.h"
@@ -82,6 +82,7 @@ void TForm23::Button1Click()
         msg::error(QStringLiteral("Введены неверные данные."));
         return;
     }
+    data_.setActor(store::Actor::here(role));
     applyRestrictions(role);
     showJournal();
 }

@@ -1,7 +1,7 @@
 #include "journal/startup.h"
 
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "journal/entry_editor.h"
 #include "journal/journal_window.h"
 #include "journal/signin_window.h"

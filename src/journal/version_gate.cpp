@@ -1,7 +1,7 @@
 #include "journal/version_gate.h"
 
 #include "core/dataset.h"
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "journal/journal_window.h"
 #include "core/messages.h"
 #include "journal/program_end.h"

@@ -1,12 +1,12 @@
 #include "refbooks/kind_editor.h"
 
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "refbooks/book_rows.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "core/messages.h"
-#include "core/sql_text.h"
+#include "store/sql_text.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
 #include "refbooks/kinds_list.h"
 
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "refbooks/kind_editor.h"
 #include "core/messages.h"
 #include "refbooks/operation_dialog.h"

@@ -1,11 +1,11 @@
 #include "refbooks/norms_window.h"
 
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

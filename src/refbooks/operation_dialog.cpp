@@ -1,6 +1,6 @@
 #include "refbooks/operation_dialog.h"
 
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "refbooks/kinds_list.h"
 #include "refbooks/products_list.h"
 
@@ -9,7 +9,7 @@
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "refbooks/kinds_list.h"
 #include "core/messages.h"
 #include "refbooks/products_list.h"
@@ -136,13 +136,13 @@ void TForm10::Button1Click()
                                         kSameOperation))
             return;
         // The database gives the new operation its first norm, so the book shows it at once.
-        store::addOperation(store::programDb(), ChosenKindId, group, ChosenProductId);
+        store::addOperation(data_.session(), ChosenKindId, group, ChosenProductId);
     } else {
         const int id = oper->fieldByName(QStringLiteral("id")).asInteger();
         if (data_.CheckDuplicate(store::bookssql::sameOperationCount(ChosenKindId, group, ChosenProductId, id),
                                         kSameOperation))
             return;
-        store::changeOperation(store::programDb(), id, ChosenKindId, group, ChosenProductId);
+        store::changeOperation(data_.session(), id, ChosenKindId, group, ChosenProductId);
     }
     oper->close();
     oper->open();

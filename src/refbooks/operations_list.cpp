@@ -1,10 +1,10 @@
 #include "refbooks/operations_list.h"
 
 #include "refbooks/book_opening.h"
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "core/data_module.h"
 #include "core/error_report.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "core/messages.h"
 #include "refbooks/norms_window.h"
 #include "refbooks/operation_dialog.h"
@@ -118,7 +118,7 @@ void TForm4::Button3Click()
     if (oper->isEmpty()) return;
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить операцию?"))) return;
     // Its norms and journal entries stay: the journal keeps showing what was paid.
-    store::deleteOperation(store::programDb(), oper->fieldByName(QStringLiteral("id")).asInteger());
+    store::deleteOperation(data_.session(), oper->fieldByName(QStringLiteral("id")).asInteger());
     oper->close();
     oper->open();
 }

@@ -4,7 +4,7 @@ class TDataModule6;
 #include "refbooks/list_window.h"
 
 #include <optional>
-#include "reports/spreadsheet.h"
+#include "spreadsheet/spreadsheet.h"
 
 class QCheckBox;
 

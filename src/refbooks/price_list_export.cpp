@@ -1,11 +1,11 @@
 #include "refbooks/price_list_export.h"
 
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/number_format.h"
 #include "refbooks/operation_dialog.h"
-#include "reports/spreadsheet.h"
+#include "spreadsheet/spreadsheet.h"
 
 #include <QStringList>
 

@@ -1,13 +1,13 @@
 #include "refbooks/product_editor.h"
 
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "refbooks/book_rows.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/field_value.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "core/messages.h"
-#include "core/sql_text.h"
+#include "store/sql_text.h"
 #include "refbooks/product_group.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "refbooks/products_list.h"
 
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "core/messages.h"
 #include "refbooks/operation_dialog.h"
 #include "refbooks/product_editor.h"

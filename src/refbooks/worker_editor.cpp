@@ -1,11 +1,11 @@
 #include "refbooks/worker_editor.h"
 
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "refbooks/lookup_box.h"
 #include "core/messages.h"
-#include "core/sql_text.h"
+#include "store/sql_text.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -77,9 +77,9 @@ void TForm2::Button1Click()
     QString dept = LCB_department->currentIndex() >= 0 ? LCB_department->currentText() : QString();
     if (LCB_department->currentIndex() < 0 && Tag != 1) dept = PersonDepartment;
     if (Tag == 1)
-        store::addWorker(store::programDb(), name, dept);
+        store::addWorker(data_.session(), name, dept);
     else
-        store::changeWorker(store::programDb(), PersonId, name, dept);
+        store::changeWorker(data_.session(), PersonId, name, dept);
     accept();
 }
 

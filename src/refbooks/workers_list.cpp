@@ -1,8 +1,8 @@
 #include "refbooks/workers_list.h"
 
-#include "core/books_store.h"
+#include "store/books_store.h"
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "core/messages.h"
 #include "refbooks/worker_editor.h"
 
@@ -81,7 +81,7 @@ void TForm5::Button3Click()
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить работника?"))) return;
     Dataset* workers = dataset();
     const int row = workers->recNo();
-    store::deleteWorker(store::programDb(), workers->fieldByName(QStringLiteral("id")).asInteger());
+    store::deleteWorker(data_.session(), workers->fieldByName(QStringLiteral("id")).asInteger());
     reloadAt(workers, row);
 }
 

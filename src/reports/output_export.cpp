@@ -4,7 +4,7 @@
 #include "core/dataset.h"
 #include "core/number_format.h"
 #include "reports/report_period.h"
-#include "reports/spreadsheet.h"
+#include "spreadsheet/spreadsheet.h"
 
 #include <QGuiApplication>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 #include "reports/report_period.h"
-#include "reports/spreadsheet.h"
+#include "spreadsheet/spreadsheet.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/field_def.h"
+#include "store/field_def.h"
 #include "reportengine/definition.h"
 #include "reportengine/progress.h"
 

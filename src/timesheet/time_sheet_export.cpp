@@ -1,7 +1,7 @@
 #include "timesheet/time_sheet_export.h"
 
 #include "core/dataset.h"
-#include "reports/spreadsheet.h"
+#include "spreadsheet/spreadsheet.h"
 #include "timesheet/time_sheet_print.h"
 
 #include <QScopeGuard>

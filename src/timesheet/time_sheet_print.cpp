@@ -2,7 +2,7 @@
 
 #include "core/data_module.h"
 #include "core/dataset.h"
-#include "core/dataset_rows.h"
+#include "reports/dataset_rows.h"
 #include "reportengine/report.h"
 
 #include <QScopeGuard>

@@ -4,8 +4,8 @@
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"
-#include "core/store.h"
-#include "core/time_sheet_rebuild.h"
+#include "store/store.h"
+#include "store/time_sheet_rebuild.h"
 #include "timesheet/time_sheet_export.h"
 #include "timesheet/time_sheet_print.h"
 
@@ -273,7 +273,7 @@ void TForm19::Button1Click()
     PB->setMaximum(QDate(y, m, 1).daysInMonth());
     PB->setValue(1);
     try {
-        store::rebuildMonth(store::programDb(), m, y, [this](int day) { PB->setValue(day); });
+        store::rebuildMonth(data_.session(), m, y, [this](int day) { PB->setValue(day); });
     } catch (...) {
         // The month is as it was: show it again. When even that fails (the connection is gone), the
         // user is told the rebuild's error, which says why.

@@ -1,5 +1,5 @@
 #pragma once
-#include "reports/spreadsheet.h"
+#include "spreadsheet/spreadsheet.h"
 
 #include <QDialog>
 #include <QList>

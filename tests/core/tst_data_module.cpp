@@ -1,8 +1,7 @@
 // The shared datasets open on the schema, and the duplicate check answers as callers expect.
 #include "core/application.h"
-#include "core/connection.h"
+#include "store/connection.h"
 #include "core/data_module.h"
-#include "core/instances.h"
 #include "support/message_recorder.h"
 #include "support/test_database.h"
 

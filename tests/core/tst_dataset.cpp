@@ -1,8 +1,7 @@
 // The dataset layer against a real database through the ODBC driver.
 #include "core/application.h"
 #include "core/data_module.h"
-#include "core/db_error.h"
-#include "core/instances.h"
+#include "store/db_error.h"
 #include "support/test_database.h"
 
 #include <QtTest>

@@ -2,10 +2,9 @@
 // fault of the program each come with their kind, and the SQLSTATE where the database answered.
 #include "core/application.h"
 #include "core/data_module.h"
-#include "core/db_error.h"
+#include "store/db_error.h"
 #include "core/error_report.h"
-#include "core/instances.h"
-#include "core/store.h"
+#include "store/store.h"
 #include "support/message_recorder.h"
 #include "support/test_database.h"
 

@@ -2,7 +2,6 @@
 #include "core/application.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
-#include "core/instances.h"
 #include "support/test_database.h"
 
 #include <QImage>

@@ -1,11 +1,11 @@
 // The journal's writes on two workstations at once: whatever the order, the time-sheet cell ends equal
 // to the journal's committed hours.
 #include "core/application.h"
-#include "core/connection.h"
+#include "store/connection.h"
 #include "core/data_module.h"
-#include "core/db_error.h"
-#include "core/journal_store.h"
-#include "core/time_sheet_store.h"
+#include "store/db_error.h"
+#include "store/journal_store.h"
+#include "store/time_sheet_store.h"
 #include "support/second_workstation.h"
 #include "support/test_database.h"
 
@@ -66,20 +66,20 @@ class JournalStoreTest : public QObject {
     // `here`: without the locks, this workstation's write falls between the other's read and write.
     void onTwoWorkstations(const std::function<void(const store::Db&)>& write, const std::function<void()>& here)
     {
-        SecondWorkstation other(db->odbcString(), [&](const store::Db& b, SecondWorkstation& self) {
-            store::Work work(b);
-            write(b);
-            store::lockDayCells(b, {kCell});
-            const std::optional<QVariant> hours = store::firstValue(b, store::timesheetsql::hours(kCell));
-            const bool hasRow = store::scalarInt(b, store::timesheetsql::countRows(kCell)) != 0;
+        SecondWorkstation other(db->odbcString(), [&](const store::Session& b, SecondWorkstation& self) {
+            store::Work work(b, store::Action::AddEntry);
+            write(b.db);
+            store::lockDayCells(work, {kCell});
+            const std::optional<QVariant> hours = store::firstValue(b.db, store::timesheetsql::hours(kCell));
+            const bool hasRow = store::scalarInt(b.db, store::timesheetsql::countRows(kCell)) != 0;
             self.reached();
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             const int h = hours ? hours->toInt() : 0;
             if (hasRow)
-                store::exec(b, store::timesheetsql::updateDay(kCell, h));
+                store::exec(b.db, store::timesheetsql::updateDay(kCell, h));
             else if (hours)
-                store::exec(b, store::timesheetsql::insertRow(kCell, h));
-            if (hasRow && !hours) store::exec(b, store::timesheetsql::deleteEmptyRow(kCell));
+                store::exec(b.db, store::timesheetsql::insertRow(kCell, h));
+            if (hasRow && !hours) store::exec(b.db, store::timesheetsql::deleteEmptyRow(kCell));
             work.commit();
         });
         other.waitUntilReached();
@@ -99,7 +99,7 @@ private slots:
     void init()
     {
         db->exec("truncate accounts_dep.smena, accounts_dep.h_tabel restart identity");
-        store::saveEntry(store::programDb(), entry("3", 0), std::nullopt);
+        store::saveEntry(fullAccess(), entry("3", 0), std::nullopt);
     }
 
     // One workstation saves a second entry of the worker's day while the other deletes the first: in both
@@ -117,14 +117,14 @@ private slots:
     {
         QFETCH(bool, saveFirst);
         QFETCH(bool, otherDay);
-        if (otherDay) store::saveEntry(store::programDb(), entry("4", 0, kDay.addDays(-1)), std::nullopt);
+        if (otherDay) store::saveEntry(fullAccess(), entry("4", 0, kDay.addDays(-1)), std::nullopt);
         const int first = firstEntry();
         if (saveFirst) {
             onTwoWorkstations([](const store::Db& b) { store::exec(b, store::entrysql::insert(entry("5", 7))); },
-                              [&] { store::deleteEntry(store::programDb(), first); });
+                              [&] { store::deleteEntry(fullAccess(), first); });
         } else {
             onTwoWorkstations([&](const store::Db& b) { store::exec(b, store::entrysql::remove(QString::number(first))); },
-                              [] { store::saveEntry(store::programDb(), entry("5", 7), std::nullopt); });
+                              [] { store::saveEntry(fullAccess(), entry("5", 7), std::nullopt); });
         }
         QCOMPARE(journalHours(), QString("5"));
         QCOMPARE(sheet("d10, d11"), otherDay ? QString("4|5") : QString("0|5"));
@@ -134,17 +134,17 @@ private slots:
     // the worker's last entry of the month.
     void deleteKeepsTheMonth()
     {
-        store::saveEntry(store::programDb(), entry("4", 0, kDay.addDays(1)), std::nullopt);
-        store::deleteEntry(store::programDb(), firstEntry());
+        store::saveEntry(fullAccess(), entry("4", 0, kDay.addDays(1)), std::nullopt);
+        store::deleteEntry(fullAccess(), firstEntry());
         QCOMPARE(sheet("d11, d12"), QString("0|4"));
-        store::deleteEntry(store::programDb(), db->value("select min(id) from accounts_dep.smena").toInt());
+        store::deleteEntry(fullAccess(), db->value("select min(id) from accounts_dep.smena").toInt());
         QCOMPARE(sheet("count(*)"), QString("0"));
     }
 
     // A change that moves the entry to another day brings both days in step.
     void changeMovesTheHours()
     {
-        store::saveEntry(store::programDb(), entry("6", 0, kDay.addDays(1)), firstEntry());
+        store::saveEntry(fullAccess(), entry("6", 0, kDay.addDays(1)), firstEntry());
         QCOMPARE(sheet("d11, d12"), QString("0|6"));
         QCOMPARE(db->value("select count(*) from accounts_dep.smena"), QString("1"));
     }
@@ -154,13 +154,13 @@ private slots:
     void failuresLeaveNothingHalfDone()
     {
         const QString before = sheet("d11");
-        QVERIFY_THROWS_EXCEPTION(DbError, store::saveEntry(store::programDb(), entry("x", 0), std::nullopt));
+        QVERIFY_THROWS_EXCEPTION(DbError, store::saveEntry(fullAccess(), entry("x", 0), std::nullopt));
         db->exec("create or replace function pw_refuse() returns trigger language plpgsql as "
                  "$$ begin raise exception 'табель закрыт'; end $$;"
                  "create trigger h_tabel_refuses before update or insert on accounts_dep.h_tabel "
                  "for each row execute function pw_refuse()");
         try {
-            store::saveEntry(store::programDb(), entry("2", 5), std::nullopt);
+            store::saveEntry(fullAccess(), entry("2", 5), std::nullopt);
             QFAIL("the refused save went through");
         } catch (const DbError& e) {
             QVERIFY2(e.text().contains("табель закрыт"), qPrintable(e.text()));
@@ -170,7 +170,7 @@ private slots:
         db->exec("drop trigger h_tabel_refuses on accounts_dep.h_tabel");
         QCOMPARE(db->value("select count(*) from accounts_dep.smena"), QString("1"));
         QCOMPARE(sheet("d11"), before);
-        store::deleteEntry(store::programDb(), 999);
+        store::deleteEntry(fullAccess(), 999);
         QCOMPARE(sheet("d11"), before);
     }
 };

@@ -1,11 +1,11 @@
 // Pure text rules of the core: connection strings, placeholders, record filters, number masks.
 #include "core/application.h"
-#include "core/connection.h"
-#include "core/db_error.h"
+#include "store/connection.h"
+#include "store/db_error.h"
 #include "core/field_value.h"
 #include "core/number_format.h"
 #include "core/record_filter.h"
-#include "core/sql_text.h"
+#include "store/sql_text.h"
 
 #include <QtTest>
 #include <cfloat>

@@ -1,7 +1,7 @@
 #pragma once
 // The program started against a test database the way main starts it, and driven through its sign-in.
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "journal/journal_window.h"
 #include "support/modal.h"
 #include "journal/signin_window.h"
@@ -29,6 +29,8 @@ inline bool startOn(const TestDatabase& db)
     if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
     programWindows() = std::make_unique<ProgramWindows>();
     if (!programWindows()->start({db.name(), QStringLiteral("localhost")})) return false;
+    // Tests that drive a window without signing in act with full access.
+    DataModule6->setActor(store::Actor::here(store::Role::Full));
     QCoreApplication::processEvents();
     return true;
 }

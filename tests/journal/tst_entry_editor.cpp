@@ -2,14 +2,14 @@
 // time-sheet cell and what a failure or a second workstation may do to them.
 #include "core/application.h"
 #include "core/command.h"
-#include "core/connection.h"
+#include "store/connection.h"
 #include "core/dataset.h"
-#include "core/db_error.h"
+#include "store/db_error.h"
 #include "journal/entry_editor.h"
 #include "journal/entry_texts.h"
 #include "journal/entry_price.h"
-#include "core/journal_store.h"
-#include "core/time_sheet_store.h"
+#include "store/journal_store.h"
+#include "store/time_sheet_store.h"
 #include "support/message_recorder.h"
 #include "support/second_workstation.h"
 #include "program_fixture.h"
@@ -384,14 +384,14 @@ create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for
         QFETCH(bool, rowExists);
         if (rowExists) db->exec("insert into accounts_dep.h_tabel (w_id, smena, month, year, d11) values (1, 1, 3, 2024, 0)");
         QSemaphore mayWrite;
-        SecondWorkstation other(db->odbcString(), [&](const store::Db& b, SecondWorkstation& self) {
-            store::Work work(b);
-            store::exec(b, "insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time) "
+        SecondWorkstation other(db->odbcString(), [&](const store::Session& b, SecondWorkstation& self) {
+            store::Work work(b, store::Action::AddEntry);
+            store::exec(b.db, "insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time) "
                            "values (1, 10, 20, 1, 0, '2024-03-11', 1, 3.5, 5, 3)");
-            store::lockDayCells(b, {{1, 1, kDay}});
+            store::lockDayCells(work, {{1, 1, kDay}});
             self.reached();
             mayWrite.acquire();
-            store::syncDayCell(b, {1, 1, kDay});
+            store::syncDayCell(work, {1, 1, kDay});
             work.commit();
         });
         other.waitUntilReached();

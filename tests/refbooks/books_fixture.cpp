@@ -7,7 +7,6 @@
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "journal/entry_editor.h"
-#include "core/instances.h"
 #include "refbooks/kind_editor.h"
 #include "refbooks/kinds_list.h"
 #include "refbooks/list_window.h"

@@ -6,7 +6,7 @@
 #include "books_fixture.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "refbooks/kind_editor.h"
 #include "refbooks/kinds_list.h"
 #include "refbooks/product_editor.h"

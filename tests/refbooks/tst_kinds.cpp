@@ -3,7 +3,7 @@
 #include "refbooks/book_opening.h"
 #include "books_fixture.h"
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "refbooks/kind_editor.h"
 #include "refbooks/kinds_list.h"
 #include "support/message_recorder.h"

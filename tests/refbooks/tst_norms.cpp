@@ -3,7 +3,6 @@
 #include "core/application.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
-#include "core/instances.h"
 #include "support/message_recorder.h"
 #include "refbooks/norms_window.h"
 #include "support/test_database.h"

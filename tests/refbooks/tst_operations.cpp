@@ -6,7 +6,7 @@
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "journal/entry_editor.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "support/message_recorder.h"
 #include "refbooks/norms_window.h"
 #include "refbooks/operation_dialog.h"

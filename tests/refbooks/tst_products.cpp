@@ -4,7 +4,7 @@
 #include "refbooks/book_opening.h"
 #include "books_fixture.h"
 #include "core/data_module.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "support/message_recorder.h"
 #include "refbooks/operation_dialog.h"
 #include "refbooks/product_editor.h"

@@ -2,7 +2,7 @@
 #include "core/application.h"
 #include "books_fixture.h"
 #include "journal/entry_editor.h"
-#include "core/instances.h"
+#include "journal/instances.h"
 #include "refbooks/kind_editor.h"
 #include "refbooks/kinds_list.h"
 #include "refbooks/operation_dialog.h"

@@ -4,7 +4,7 @@
 #include "books_fixture.h"
 #include "core/data_module.h"
 #include "journal/entry_editor.h"
-#include "core/instances.h"
+#include "refbooks/book_instances.h"
 #include "support/message_recorder.h"
 #include "support/test_database.h"
 #include "refbooks/worker_editor.h"

@@ -1,9 +1,9 @@
 // One workstation of the day race: for a number of rounds it adds, changes and deletes entries of one
 // worker's two days, each through the store as the entry editor and the journal do, on its own connection.
 // Prints what it did; exits 1 when a write failed for any reason but a busy row.
-#include "core/connection.h"
-#include "core/db_error.h"
-#include "core/journal_store.h"
+#include "store/connection.h"
+#include "store/db_error.h"
+#include "store/journal_store.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -47,6 +47,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot connect: %s\n", qPrintable(e.text()));
         return 2;
     }
+    const store::Session session{db, store::Actor::here(store::Role::Full)};
     QRandomGenerator rnd(args.at(2).toUInt());
     const int rounds = args.at(3).toInt();
     int saved = 0, changed = 0, deleted = 0, busy = 0, failed = 0;
@@ -56,18 +57,18 @@ int main(int argc, char** argv)
             // Somewhat more adds than the rest, so the days keep a few entries to change and delete.
             switch (rnd.bounded(10) / 4) {
             case 0:
-                store::saveEntry(db, entry(rnd), std::nullopt);
+                store::saveEntry(session, entry(rnd), std::nullopt);
                 ++saved;
                 break;
             case 1:
                 if (const int id = int(store::scalarInt(db, anyEntry))) {
-                    store::saveEntry(db, entry(rnd), id);
+                    store::saveEntry(session, entry(rnd), id);
                     ++changed;
                 }
                 break;
             default:
                 if (const int id = int(store::scalarInt(db, anyEntry))) {
-                    store::deleteEntry(db, id);
+                    store::deleteEntry(session, id);
                     ++deleted;
                 }
                 break;

@@ -2,8 +2,8 @@
 
 #include "core/data_grid.h"
 #include "core/data_module.h"
-#include "core/instances.h"
-#include "core/store.h"
+#include "refbooks/book_instances.h"
+#include "store/store.h"
 #include "refbooks/norms_window.h"
 #include "support/test_database.h"
 

@@ -4,7 +4,7 @@
 #include "core/application.h"
 #include "core/data_grid.h"
 #include "core/error_report.h"
-#include "core/store.h"
+#include "store/store.h"
 #include "hostile_texts.h"
 #include "journal/entry_editor.h"
 #include "journal/program_fixture.h"
@@ -91,6 +91,7 @@ class HostileTextTest : public QObject {
         db->exec(QString("alter database %1 %2").arg(db->name(), wanted == "off for the database" ? "set standard_conforming_strings = off"
                                                                                                   : "reset standard_conforming_strings"));
         DataModule6->openDatabase(db->odbcString());
+        DataModule6->setActor(store::Actor::here(store::Role::Full));
         if (wanted == "off in the session") store::exec(store::programDb(), "set standard_conforming_strings to off");
         setting = wanted;
     }

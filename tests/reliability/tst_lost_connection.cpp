@@ -2,10 +2,10 @@
 // workstation holds a row the program needs: the user is told in the program's words, nothing is
 // half-written, what was typed stays in the window, and the next action connects again and works.
 #include "core/application.h"
-#include "core/connection.h"
+#include "store/connection.h"
 #include "core/data_grid.h"
 #include "core/error_report.h"
-#include "core/store.h"
+#include "store/store.h"
 #include "journal/entry_editor.h"
 #include "journal/program_fixture.h"
 #include "refbooks/books_fixture.h"

@@ -2,7 +2,6 @@
 
 #include "core/application.h"
 #include "core/data_module.h"
-#include "core/instances.h"
 #include "reportengine/preview_dialog.h"
 #include "support/modal.h"
 

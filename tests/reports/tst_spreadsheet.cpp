@@ -1,7 +1,7 @@
 // The spreadsheet operations of the exports, checked on the .xlsx files they write.
 #include "core/application.h"
 #include "support/message_recorder.h"
-#include "reports/spreadsheet.h"
+#include "spreadsheet/spreadsheet.h"
 #include "support/xlsx_reader.h"
 
 #include <QtTest>

@@ -1,7 +1,8 @@
 #include "support/second_workstation.h"
 
-#include "core/connection.h"
-#include "core/db_error.h"
+#include "store/connection.h"
+#include "support/test_database.h"
+#include "store/db_error.h"
 
 #include <QSqlDatabase>
 
@@ -9,14 +10,14 @@ namespace {
 int counter = 0;
 }
 
-SecondWorkstation::SecondWorkstation(const QString& odbcString, std::function<void(const store::Db&, SecondWorkstation&)> work)
+SecondWorkstation::SecondWorkstation(const QString& odbcString, std::function<void(const store::Session&, SecondWorkstation&)> work)
 {
     const QString name = QStringLiteral("second workstation %1").arg(++counter);
     thread_ = std::thread([this, name, odbcString, work = std::move(work)] {
         {
             try {
                 openConnection(name, odbcString);
-                work(store::Db{name}, *this);
+                work(fullAccess(name), *this);
             } catch (const DbError& e) {
                 error_ = e.text();
             } catch (const std::exception& e) {

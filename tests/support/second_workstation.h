@@ -1,5 +1,5 @@
 #pragma once
-#include "core/store.h"
+#include "store/store.h"
 
 #include <QSemaphore>
 #include <QString>
@@ -13,7 +13,7 @@
 // is in error() after join().
 class SecondWorkstation {
 public:
-    SecondWorkstation(const QString& odbcString, std::function<void(const store::Db&, SecondWorkstation&)> work);
+    SecondWorkstation(const QString& odbcString, std::function<void(const store::Session&, SecondWorkstation&)> work);
     ~SecondWorkstation();
 
     void reached()

@@ -1,8 +1,7 @@
 #include "support/test_database.h"
 
-#include "core/connection.h"
+#include "store/connection.h"
 #include "core/data_module.h"
-#include "core/instances.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -99,4 +98,11 @@ void TestDatabase::connectProgram() const
 {
     if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
     DataModule6->openDatabase(odbcString());
+    // The windows' tests act with full access unless they sign in with another word.
+    DataModule6->setActor(store::Actor::here(store::Role::Full));
+}
+
+store::Session fullAccess(const QString& connection)
+{
+    return store::Session{store::Db{connection}, store::Actor::here(store::Role::Full)};
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "store/store.h"
+
 #include <QString>
 
 // A fresh database for one test binary: created from db/schema.sql plus the test's own fixture,
@@ -35,3 +37,7 @@ private:
     QString psql(const QString& database, const QStringList& args, const QString& input = QString()) const;
     QString name_;
 };
+
+// A session with full access on a connection (the program's own by default), for tests that call the
+// store's verbs directly.
+store::Session fullAccess(const QString& connection = store::kProgramConnection);

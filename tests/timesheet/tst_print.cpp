@@ -3,7 +3,6 @@
 #include "core/application.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
-#include "core/instances.h"
 #include "reportengine/preview_dialog.h"
 #include "support/modal.h"
 #include "support/pdf_text.h"

@@ -1,11 +1,11 @@
 // The month rebuild against the database: the rows it leaves, all or nothing on a failure, and what a
 // journal write or a rebuild on a second workstation at the same moment leaves.
 #include "core/application.h"
-#include "core/db_error.h"
-#include "core/journal_store.h"
-#include "core/store.h"
-#include "core/time_sheet_rebuild.h"
-#include "core/time_sheet_store.h"
+#include "store/db_error.h"
+#include "store/journal_store.h"
+#include "store/store.h"
+#include "store/time_sheet_rebuild.h"
+#include "store/time_sheet_store.h"
 #include "support/second_workstation.h"
 #include "time_sheet_fixture.h"
 
@@ -52,6 +52,8 @@ store::EntryValues sevenHours()
     v.price = v.quantity = "1";
     v.rejects = "0";
     v.hours = "7";
+    // A colour of its own: the fixture's entries of that day are not its duplicates.
+    v.colour = 7;
     v.date = kDay;
     v.entered = QDate::currentDate();
     return v;
@@ -72,7 +74,7 @@ bool someoneWaitsForTheMonth(const TestDatabase& db)
 class RebuildTest : public QObject {
     Q_OBJECT
     TestDatabase* db = nullptr;
-    const store::Db program = store::programDb();
+    const store::Session program = fullAccess();
 
     QStringList rows(int month, int year = 2024) const { return fixture::monthRows(*db, month, year); }
 
@@ -135,7 +137,7 @@ private slots:
                      "begin raise exception 'табель закрыт'; end $$;\n"
                      "create trigger h_tabel_fails before insert on accounts_dep.h_tabel "
                      "for each row execute function accounts_dep.fails();");
-        const QString backend = store::scalar(program, "select pg_backend_pid()").toString();
+        const QString backend = store::scalar(program.db, "select pg_backend_pid()").toString();
         QString error;
         try {
             store::rebuildMonth(program, 4, 2024, [&](int day) {
@@ -169,7 +171,7 @@ private slots:
         QSemaphore mayCommit;
         const int fourHours =
             db->value("select min(id) from accounts_dep.smena where w_id=1 and smena=1 and data='2024-04-05' and time=4").toInt();
-        auto journalWrite = [&](const store::Db& b, SecondWorkstation& other) {
+        auto journalWrite = [&](const store::Session& b, SecondWorkstation& other) {
             if (rebuildFirst) {
                 // The journal's own verbs, which wait for the rebuild that holds the month.
                 other.reached();
@@ -178,11 +180,11 @@ private slots:
                 return;
             }
             // The verbs' steps, held open between taking the month and the commit.
-            store::Work work(b);
-            if (deleting) store::exec(b, store::entrysql::remove(QString::number(fourHours)));
-            else store::exec(b, store::entrysql::insert(sevenHours()));
-            store::lockDayCells(b, {{1, 1, kDay}});
-            store::syncDayCell(b, {1, 1, kDay});
+            store::Work work(b, store::Action::AddEntry);
+            if (deleting) store::exec(b.db, store::entrysql::remove(QString::number(fourHours)));
+            else store::exec(b.db, store::entrysql::insert(sevenHours()));
+            store::lockDayCells(work, {{1, 1, kDay}});
+            store::syncDayCell(work, {1, 1, kDay});
             // This write holds the month: the rebuild is about to wait for it.
             other.reached();
             mayCommit.acquire();
@@ -222,7 +224,7 @@ private slots:
         bool waited = false;
         store::rebuildMonth(program, 4, 2024, [&](int day) {
             if (day != 1) return;
-            other = std::make_unique<SecondWorkstation>(db->odbcString(), [](const store::Db& b, SecondWorkstation& me) {
+            other = std::make_unique<SecondWorkstation>(db->odbcString(), [](const store::Session& b, SecondWorkstation& me) {
                 me.reached();
                 store::rebuildMonth(b, 4, 2024);
             });

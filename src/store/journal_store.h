@@ -1,0 +1,64 @@
+#pragma once
+#include "store/store.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// The journal's writes: an entry saved or deleted together with the worker's time-sheet days, and the
+// acceptance mark.
+namespace store {
+
+// One journal entry as the editor writes it.
+struct EntryValues {
+    int worker = 0;
+    int product = 0;
+    int operation = 0;
+    int shift = 1;
+    QString price;     // with a point
+    QString quantity;  // digits, as typed
+    QString rejects;
+    QString hours;
+    int colour = 0;
+    QDate date;
+    QDate entered;     // the workstation's today
+};
+
+// Refuses, before anything is sent, an entry the journal cannot hold: a quantity, rejects or hours that is
+// not a whole number from 0 to 2147483647, or a price that is not a finite number. The message names the
+// box to correct.
+void checkEntry(const EntryValues& v);
+
+// Adds the entry (no `changedId`) or rewrites entry `changedId`, and brings the worker's time-sheet day of
+// that shift in step, in one transaction: on any error neither is written. A change that moves the entry
+// to another worker, shift or date brings the day it left in step as well. The duplicate check runs
+// inside the transaction under the worker's lock, so of two workstations saving the same entry at once
+// one saves and the other is told Duplicate.
+Outcome saveEntry(const Session& s, const EntryValues& v, std::optional<int> changedId);
+
+// Deletes the entry and brings its worker's time-sheet day in step, in one transaction. The day of the
+// entry as stored is used, whatever the journal shows.
+void deleteEntry(const Session& s, int id);
+
+// Marks the entry accepted ("ok") or not ("no"), holding the entry's row meanwhile.
+void setAcceptance(const Session& s, int id, bool accepted);
+
+namespace entrysql {
+
+// Counts the entries that equal this one in worker, operation, product, date, shift and colour; `changedId`
+// (the entry being changed) is left out of the count, empty for a new entry.
+QString duplicateCount(const EntryValues& v, const QString& changedId);
+QString insert(const EntryValues& v);
+// Keeps the entry's acceptance mark; rewrites the date of entry and clears the bonus and document links.
+QString update(const EntryValues& v, const QString& id);
+QString remove(const QString& id);
+QString setAcceptance();  // parameters :ok and :id
+
+}  // namespace entrysql
+
+// Digits typed into a number box, checked before they become statement text; anything else, or a value
+// beyond a 32-bit integer, is the standard conversion error.
+QString wholeNumberText(const QString& text);
+int wholeNumber(const QString& text);
+
+}  // namespace store
