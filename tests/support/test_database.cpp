@@ -1,7 +1,6 @@
 #include "support/test_database.h"
 
 #include "store/connection.h"
-#include "core/data_module.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -54,7 +53,6 @@ TestDatabase::TestDatabase(const QString& fixtureSql, const QString& ctype)
 
 TestDatabase::~TestDatabase()
 {
-    if (DataModule6) DataModule6->closeDatabase();
     for (const QString& c : QSqlDatabase::connectionNames()) QSqlDatabase::database(c, false).close();
     try {
         psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1 with (force)").arg(name_)});
@@ -92,14 +90,6 @@ int TestDatabase::idOf(const QString& table, const QString& column, const QStrin
 QString TestDatabase::quoted(QString text)
 {
     return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\'';
-}
-
-void TestDatabase::connectProgram() const
-{
-    if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
-    DataModule6->openDatabase(odbcString());
-    // The windows' tests act with full access unless they sign in with another word.
-    DataModule6->setActor(store::Actor::here(store::Role::Full));
 }
 
 store::Session fullAccess(const QString& connection)
