@@ -1,4 +1,11 @@
 #pragma once
+#include <QString>
 
-// Decimal comma, dd.MM.yyyy dates and Russian month names, set once at start.
+// A Russian workstation whatever the machine's locale, set once at start: decimal comma, dd.MM.yyyy dates
+// and Russian month names; and, once the application object exists, Qt's own words (message box buttons,
+// the file and print dialogs, the context menus of text boxes) in Russian.
 void setWorkstationLocale();
+
+// The folder Qt's Russian catalogue is read from, and whether it was found there at start.
+QString qtCatalogueFolder();
+bool qtCatalogueLoaded();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The .deb made from this build: the files a workstation gets, the dependencies it declares (each a
-# package Debian has), a desktop entry that validates, and no errors from lintian.
+# The .deb made from this build: the files a workstation gets, the dependencies it declares (each a package
+# Debian has, Qt's Russian catalogue among them), a desktop entry that validates, and no errors from lintian.
 set -uo pipefail
 build=$1
 source_dir=$2
@@ -44,9 +44,13 @@ grep -qx 'Icon=piecework' "$work/root/usr/share/applications/piecework.desktop" 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for p in libqt6sql6-odbc odbc-postgresql unixodbc postgresql-client fonts-liberation2 fonts-dejavu-core \
-         libqt6core6 libqt6widgets6 libqt6sql6 libodbc2 libc6; do
+         qt6-translations-l10n libqt6core6 libqt6widgets6 libqt6sql6 libodbc2 libc6; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
 done
+# The Russian catalogue the program loads comes from a dependency, in the folder where Qt looks for it.
+catalogue=$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)/qtbase_ru.qm
+dpkg-query -L qt6-translations-l10n 2>/dev/null | grep -qx "$catalogue" \
+  || fail "qt6-translations-l10n does not hold $catalogue (is it installed? scripts/setup installs it)"
 # Every name a dependency line mentions is a package Debian knows.
 for field in Depends Recommends Suggests; do
   for p in $(dpkg-deb -f "$deb" "$field" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g' | grep .); do
