@@ -16,13 +16,10 @@ QSqlDatabase connectionFor(const QString& name)
 
 }  // namespace
 
-int runStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& lowerCaseParams)
+int runStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& params)
 {
-    QStringList names;
-    const QString positional = sqltext::toPositional(text, &names);
-    QVariantList values;
-    for (const QString& n : names) values << lowerCaseParams.value(n.toLower());
-    return odbcExecute(db, positional, values);
+    const sqltext::Bound bound = sqltext::bind(text, params);
+    return odbcExecute(db, bound.text, bound.values);
 }
 
 Command::Command(const QString& name, QObject* parent) : QObject(parent)
@@ -42,7 +39,5 @@ int Command::execute()
 
 void executeStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& params)
 {
-    QHash<QString, QVariant> lower;
-    for (auto it = params.begin(); it != params.end(); ++it) lower.insert(it.key().toLower(), it.value());
-    runStatement(db, text, lower);
+    runStatement(db, text, params);
 }

@@ -27,5 +27,5 @@ private:
 // Runs one statement on the connection (used by the layer and for one-off statements).
 void executeStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& params = {});
 
-// The same with parameter names already in lower case; answers the number of rows changed.
-int runStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& lowerCaseParams);
+// The same, answering the number of rows changed.
+int runStatement(const QSqlDatabase& db, const QString& text, const QHash<QString, QVariant>& params);

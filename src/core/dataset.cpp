@@ -123,11 +123,8 @@ void Dataset::open()
 void Dataset::fetch()
 {
     const QSqlDatabase database = liveConnection(db().connectionName());
-    QStringList names;
-    const QString text = sqltext::toPositional(sqlText(), &names);
-    QVariantList values;
-    for (const QString& n : names) values << params_.value(n.toLower());
-    FetchedRows result = odbcFetchAll(database, text, values);
+    const sqltext::Bound bound = sqltext::bind(sqlText(), params_);
+    FetchedRows result = odbcFetchAll(database, bound.text, bound.values);
 
     columns_.clear();
     defs_.clear();
