@@ -142,13 +142,6 @@ TDataModule6::TDataModule6(QObject* parent) : QObject(parent)
     }
 
     Control = makeDataset(QStringLiteral("Control"));
-
-    DelSmena = makeCommand(QStringLiteral("DelSmena"));
-    H_Tabel_ins = makeCommand(QStringLiteral("H_Tabel_ins"));
-    Oper_ins = makeCommand(QStringLiteral("Oper_ins"));
-    Oper_ed = makeCommand(QStringLiteral("Oper_ed"));
-    Oper_del = makeCommand(QStringLiteral("Oper_del"));
-    Oper_del->setText(QStringLiteral("delete from accounts_dep.oper where id=:id"));
 }
 
 Dataset* TDataModule6::makeDataset(const QString& name)
@@ -156,13 +149,6 @@ Dataset* TDataModule6::makeDataset(const QString& name)
     auto* ds = new Dataset(name, this);
     ds->setConnectionName(kConnection);
     return ds;
-}
-
-Command* TDataModule6::makeCommand(const QString& name)
-{
-    auto* c = new Command(name, this);
-    c->setConnectionName(kConnection);
-    return c;
 }
 
 void TDataModule6::openDatabase(const QString& odbcString)
