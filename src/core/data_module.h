@@ -52,7 +52,7 @@ public:
 
 private:
     store::Actor actor_ = store::Actor::here(store::Role::None);
-    Dataset* makeDataset(const QString& name);
+    Dataset* makeDataset(const store::Read& read);
 };
 
 // The program's one data module, owned by the window owner (journal/startup.h) while it lives.

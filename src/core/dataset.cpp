@@ -71,6 +71,11 @@ Dataset::Dataset(const QString& name, QObject* parent) : QObject(parent)
     setObjectName(name);
 }
 
+Dataset::Dataset(const store::Read& read, QObject* parent) : Dataset(read.name, parent)
+{
+    setRead(read);
+}
+
 QSqlDatabase Dataset::db() const
 {
     return QSqlDatabase::database(connection_.isEmpty() ? QString::fromLatin1(QSqlDatabase::defaultConnection) : connection_, false);
@@ -95,6 +100,13 @@ void Dataset::setTable(const QString& table, const QStringList& keyFields)
 {
     sql_ = {QStringLiteral("select * from ") + table};
     setUpdateTable(table, keyFields);
+}
+
+void Dataset::setRead(const store::Read& read)
+{
+    sql_ = read.sql;
+    declared_ = read.fields;
+    if (!read.table.isEmpty()) setUpdateTable(read.table, read.keys);
 }
 
 void Dataset::setUpdateTable(const QString& table, const QStringList& keyFields)
