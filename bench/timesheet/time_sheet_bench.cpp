@@ -7,7 +7,6 @@
 // Checks that the old way and the rebuild leave the same rows. Prints figures; asserts nothing.
 //   timesheet_bench [runs]        (default 5; the statement-per-row rebuild runs once)
 #include "core/application.h"
-#include "core/command.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "store/store.h"
@@ -92,17 +91,17 @@ double psqlSeconds(const TestDatabase& db, const QString& script)
     return ms / 1000;
 }
 
-// The old rebuild, statement by statement through the data module, without a transaction: per day the
-// day's hours per shift and worker, then per row a count and an update or an insert. Answers the number
-// of statements it sent.
+// The old rebuild, statement by statement on the program's connection, without a transaction: per day
+// the day's hours per shift and worker, then per row a count and an update or an insert. Answers the
+// number of statements it sent.
 int statementPerRow()
 {
     int statements = 0;
     TDataModule6& dm = *DataModule6;
+    const store::Db program = store::programDb();
     const QString month = QString::number(kMonth);
     const QString year = QString::number(kYear);
-    dm.DelSmena->setText("delete from accounts_dep.h_tabel where month=" + month + " and year=" + year);
-    dm.DelSmena->execute();
+    store::exec(program, "delete from accounts_dep.h_tabel where month=" + month + " and year=" + year);
     ++statements;
     Dataset dt(QStringLiteral("dt"));
     dt.setConnectionName(TDataModule6::kConnection);
@@ -127,12 +126,11 @@ int statementPerRow()
             const int cnt = dm.Control->fieldByName("cnt").asInteger();
             dm.Control->close();
             if (cnt != 0)
-                dm.H_Tabel_ins->setText("update accounts_dep.h_tabel set d" + d + "='" + t + "' where w_id=" + w + " and smena=" + s
-                                        + " and month=" + month + " and year=" + year);
+                store::exec(program, "update accounts_dep.h_tabel set d" + d + "='" + t + "' where w_id=" + w + " and smena=" + s
+                                         + " and month=" + month + " and year=" + year);
             else
-                dm.H_Tabel_ins->setText("insert into accounts_dep.h_tabel(smena, w_id, month, year, d" + d + ") values(" + s + ", " + w
-                                        + ", " + month + ", " + year + ", " + t + ")");
-            dm.H_Tabel_ins->execute();
+                store::exec(program, "insert into accounts_dep.h_tabel(smena, w_id, month, year, d" + d + ") values(" + s + ", " + w
+                                         + ", " + month + ", " + year + ", " + t + ")");
             statements += 2;
         }
         dt.close();

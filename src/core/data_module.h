@@ -1,5 +1,4 @@
 #pragma once
-#include "core/command.h"
 #include "core/dataset.h"
 #include "store/actor.h"
 #include "store/store.h"
@@ -46,12 +45,6 @@ public:
     Dataset* H_Tabel_3;
     // Scratch query: each user sets its whole text, opens, reads the first row and closes it.
     Dataset* Control;
-    // Commands whose text the callers set.
-    Command* DelSmena;
-    Command* H_Tabel_ins;
-    Command* Oper_ins;
-    Command* Oper_ed;
-    Command* Oper_del;
 
     // The journal dataset of a shift number: Smena2..4 for 2..4, Smena1 for anything else.
     Dataset* shiftDataset(int shift) const;
@@ -59,8 +52,7 @@ public:
 
 private:
     store::Actor actor_ = store::Actor::here(store::Role::None);
-    Dataset* makeDataset(const QString& name);
-    Command* makeCommand(const QString& name);
+    Dataset* makeDataset(const store::Read& read);
 };
 
 // The program's one data module, owned by the window owner (journal/startup.h) while it lives.

@@ -71,6 +71,11 @@ Dataset::Dataset(const QString& name, QObject* parent) : QObject(parent)
     setObjectName(name);
 }
 
+Dataset::Dataset(const store::Read& read, QObject* parent) : Dataset(read.name, parent)
+{
+    setRead(read);
+}
+
 QSqlDatabase Dataset::db() const
 {
     return QSqlDatabase::database(connection_.isEmpty() ? QString::fromLatin1(QSqlDatabase::defaultConnection) : connection_, false);
@@ -95,6 +100,13 @@ void Dataset::setTable(const QString& table, const QStringList& keyFields)
 {
     sql_ = {QStringLiteral("select * from ") + table};
     setUpdateTable(table, keyFields);
+}
+
+void Dataset::setRead(const store::Read& read)
+{
+    sql_ = read.sql;
+    declared_ = read.fields;
+    if (!read.table.isEmpty()) setUpdateTable(read.table, read.keys);
 }
 
 void Dataset::setUpdateTable(const QString& table, const QStringList& keyFields)
@@ -123,11 +135,8 @@ void Dataset::open()
 void Dataset::fetch()
 {
     const QSqlDatabase database = liveConnection(db().connectionName());
-    QStringList names;
-    const QString text = sqltext::toPositional(sqlText(), &names);
-    QVariantList values;
-    for (const QString& n : names) values << params_.value(n.toLower());
-    FetchedRows result = odbcFetchAll(database, text, values);
+    const sqltext::Bound bound = sqltext::bind(sqlText(), params_);
+    FetchedRows result = odbcFetchAll(database, bound.text, bound.values);
 
     columns_.clear();
     defs_.clear();

@@ -2,6 +2,7 @@
 #include "store/field_def.h"
 #include "core/record_filter.h"
 #include "core/row_view.h"
+#include "store/reads/read.h"
 #include "store/row_writer.h"
 
 #include <QDateTime>
@@ -50,6 +51,8 @@ public:
     enum class State { Inactive, Browse, Insert, Edit };
 
     explicit Dataset(const QString& name, QObject* parent = nullptr);
+    // A dataset named after a read of the store's catalog and set up from it (setRead).
+    explicit Dataset(const store::Read& read, QObject* parent = nullptr);
 
     // Connection (by QSqlDatabase connection name); the data module sets it for its datasets.
     void setConnectionName(const QString& name) { connection_ = name; }
@@ -62,6 +65,8 @@ public:
     QString sqlText() const { return sql_.join(u'\n'); }
     // A whole table: its rows are read with "select * from <table>" and written back by key.
     void setTable(const QString& table, const QStringList& keyFields);
+    // The statement, the declared fields and, when the read names one, the table the rows are written back to.
+    void setRead(const store::Read& read);
 
     // Parameters by name; a new value takes effect at the next open.
     void setParam(const QString& name, const QVariant& value);

@@ -18,7 +18,7 @@
 #include "journal/program_end.h"
 #include "journal/reopen.h"
 #include "journal/signin_window.h"
-#include "store/books_store.h"
+#include "store/reads/journal.h"
 #include "store/journal_store.h"
 #include "journal/version_gate.h"
 #include "journal/wait_cursor.h"
@@ -152,13 +152,8 @@ TForm1::TForm1(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(dat
     layout->addLayout(bottom);
     setFixedSize(1281, 585 + MainMenu1->sizeHint().height());
 
-    ver = new Dataset(QStringLiteral("ver"), this);
+    ver = new Dataset(store::reads::versionStamp(), this);
     ver->setConnectionName(TDataModule6::kConnection);
-    // No key: the one row is written back by its original values.
-    ver->setTable(store::kVersionTable, {});
-    ver->setFields({{QStringLiteral("d"), FieldType::Integer},
-                    {QStringLiteral("t"), FieldType::Integer},
-                    {QStringLiteral("delim"), FieldType::Text}});
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

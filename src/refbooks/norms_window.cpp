@@ -1,6 +1,6 @@
 #include "refbooks/norms_window.h"
 
-#include "store/books_store.h"
+#include "store/reads/books.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
@@ -16,14 +16,8 @@ TForm22::TForm22(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     setWindowTitle(QStringLiteral("Норматив"));
     setFixedSize(365, 278);
 
-    norm = new Dataset(QStringLiteral("norm"), this);
+    norm = new Dataset(store::reads::norms(), this);
     norm->setConnectionName(TDataModule6::kConnection);
-    norm->setTable(store::kNormTable, {QStringLiteral("id")});
-    norm->setFields({{"id", FieldType::AutoInc, true},
-                     {"o_id", FieldType::Integer},
-                     {"norma", FieldType::Integer},
-                     {"prize", FieldType::Integer},
-                     {"price", FieldType::Double, false, 0, QStringLiteral("#0.00#")}});
     norm->setIndexFieldNames(QStringLiteral("norma"));
     // A norm the database refuses is given up, as the books give up a refused row: the grid shows the
     // stored norms again and the next cell, or "Сохранить", does not raise the same refusal once more.

@@ -5,7 +5,6 @@
 #include "refbooks/products_list.h"
 
 #include "refbooks/book_opening.h"
-#include "core/command.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"

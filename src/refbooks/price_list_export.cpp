@@ -1,6 +1,6 @@
 #include "refbooks/price_list_export.h"
 
-#include "store/books_store.h"
+#include "store/reads/books.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/number_format.h"
@@ -22,17 +22,8 @@ struct ClosedAfter {
 
 Dataset* makePriceListQuery(QObject* owner)
 {
-    auto* q = new Dataset(QStringLiteral("XLS_Rep"), owner);
+    auto* q = new Dataset(store::reads::priceList(), owner);
     q->setConnectionName(TDataModule6::kConnection);
-    q->setSql(store::bookssql::priceList());
-    q->setFields({{"MARKA", FieldType::Text, true},
-                  {"VID", FieldType::Text, true},
-                  {"NAIMEN", FieldType::SmallInt, true},
-                  {"nmn", FieldType::Text, true},
-                  {"CENA", FieldType::Decimal, true},
-                  {"id", FieldType::Integer, true},
-                  {"i_id", FieldType::Integer, true},
-                  {"oper_vid", FieldType::Integer, true}});
     return q;
 }
 

@@ -5,6 +5,7 @@
 #include "core/dataset.h"
 #include "refbooks/lookup_box.h"
 #include "core/messages.h"
+#include "store/reads/books.h"
 #include "store/sql_text.h"
 
 #include <QLineEdit>
@@ -13,11 +14,10 @@
 
 namespace {
 
-Dataset* lookupTable(QObject* owner, const char* name, const QString& table)
+Dataset* lookupTable(QObject* owner, const store::Read& read)
 {
-    auto* ds = new Dataset(QLatin1String(name), owner);
+    auto* ds = new Dataset(read, owner);
     ds->setConnectionName(TDataModule6::kConnection);
-    ds->setSql({store::bookssql::wholeTable(table)});
     return ds;
 }
 
@@ -41,9 +41,9 @@ TForm2::TForm2(TDataModule6& data, QWidget* parent) : BookEditor(QStringLiteral(
     setTabOrder(LCB_department, LCB_roles);
     setTabOrder(LCB_roles, Button1);
 
-    roles = lookupTable(this, "roles", QStringLiteral("adm_role.roles"));
-    staffpos = lookupTable(this, "staffpos", QStringLiteral("hrms_staffpos.staffpos"));
-    department = lookupTable(this, "department", QStringLiteral("cmn_department.department"));
+    roles = lookupTable(this, store::reads::roles());
+    staffpos = lookupTable(this, store::reads::staffPositions());
+    department = lookupTable(this, store::reads::departments());
 
     installEventFilter(this);
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);

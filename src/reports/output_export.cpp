@@ -5,6 +5,7 @@
 #include "core/number_format.h"
 #include "reports/report_period.h"
 #include "spreadsheet/spreadsheet.h"
+#include "store/reads/reports.h"
 
 #include <QGuiApplication>
 #include <cmath>
@@ -29,21 +30,8 @@ struct WaitCursor {
 
 Dataset* makeOutputQuery(TDataModule6& data, QObject* owner)
 {
-    auto* q = new Dataset(QStringLiteral("XLS_Rep"), owner);
+    auto* q = new Dataset(store::reads::outputByProducts(), owner);
     q->setConnectionName(data.kConnection);
-    q->setSql({
-        QStringLiteral("select sum(smena.kol_vo-smena.brak)::numeric as kolvo, vid_oper.vid,"),
-        QStringLiteral("izdel.nom, oper.naimen, color,izdel.massa*sum(smena.kol_vo-smena.brak) as mass "),
-        QStringLiteral("from accounts_dep.smena,accounts_dep.izdel,accounts_dep.vid_oper, accounts_dep.oper where izdel.id=smena.i_id and vid_oper.id=oper.vid"),
-        QStringLiteral("and oper.id=smena.o_id and smena.data<:data2 and smena.data>=:data1 "),
-        QStringLiteral("group by izdel.nom,color, oper.naimen, vid_oper.vid, izdel.massa order by izdel.nom"),
-    });
-    q->setFields({{QStringLiteral("kolvo"), FieldType::Decimal, true},
-                  {QStringLiteral("vid"), FieldType::Text, true},
-                  {QStringLiteral("nom"), FieldType::Text, true},
-                  {QStringLiteral("naimen"), FieldType::SmallInt, true},
-                  {QStringLiteral("color"), FieldType::Integer, true},
-                  {QStringLiteral("mass"), FieldType::Double, true}});
     return q;
 }
 

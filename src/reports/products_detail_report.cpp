@@ -1,28 +1,11 @@
 #include "reports/products_detail_report.h"
 
 #include "reports/report_layout.h"
+#include "store/reads/reports.h"
 
 using namespace report_layout;
 
 namespace {
-
-const QStringList kSql{
-    QStringLiteral("select izdel.marka, vid_oper.vid vid, oper.naimen, izdel.nom,"),
-    QStringLiteral("sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, "),
-    QStringLiteral("sum((kol_vo-brak)*smena.cena) as summa, color, round((izdel.massa*sum(smena.kol_vo))::numeric,2) as mass "),
-    QStringLiteral("from accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper where smena.o_id=oper.id and smena.i_id=izdel.id "),
-    QStringLiteral("and smena.o_id=oper.id and oper.vid=vid_oper.id and smena.data<:data2 and "),
-    QStringLiteral("smena.data>=:data1 group by izdel.nom, marka, vid_oper.vid, oper.naimen, color,massa "),
-    QStringLiteral("order by izdel.nom,marka, vid_oper.vid, oper.naimen"),
-};
-
-const QList<FieldDef> kFields{
-    {QStringLiteral("marka"), FieldType::Text, true},     {QStringLiteral("vid"), FieldType::Text, true},
-    {QStringLiteral("naimen"), FieldType::SmallInt, true}, {QStringLiteral("nom"), FieldType::Text, true},
-    {QStringLiteral("kolvo"), FieldType::Decimal, true},  {QStringLiteral("brk"), FieldType::LargeInt, true},
-    {QStringLiteral("summa"), FieldType::Double, true},   {QStringLiteral("color"), FieldType::Integer, true},
-    {QStringLiteral("mass"), FieldType::Double, true},
-};
 
 re::ReportDefinition reportLayout()
 {
@@ -57,6 +40,6 @@ re::ReportDefinition reportLayout()
 }  // namespace
 
 TForm21::TForm21(TDataModule6& data, QWidget* parent)
-    : SummaryReport(data, QStringLiteral("Form21"), QStringLiteral("i_Report"), kSql, kFields, reportLayout(), parent)
+    : SummaryReport(data, QStringLiteral("Form21"), store::reads::productsDetailReport(), reportLayout(), parent)
 {
 }

@@ -1,24 +1,11 @@
 #include "reports/products_report.h"
 
 #include "reports/report_layout.h"
+#include "store/reads/reports.h"
 
 using namespace report_layout;
 
 namespace {
-
-const QStringList kSql{
-    QStringLiteral("select sum(smena.kol_vo-smena.brak)::numeric as kolvo, vid_oper.vid,"),
-    QStringLiteral("izdel.nom, oper.naimen, color,  round((izdel.massa*sum(smena.kol_vo-smena.brak))::numeric,2) as mass"),
-    QStringLiteral("from accounts_dep.smena,accounts_dep.izdel,accounts_dep.vid_oper, accounts_dep.oper where izdel.id=smena.i_id and vid_oper.id=oper.vid"),
-    QStringLiteral("and oper.id=smena.o_id and smena.data<:data2 and smena.data>=:data1 "),
-    QStringLiteral("group by izdel.nom,color, oper.naimen, vid_oper.vid, izdel.massa order by izdel.nom"),
-};
-
-const QList<FieldDef> kFields{
-    {QStringLiteral("kolvo"), FieldType::Decimal, true}, {QStringLiteral("vid"), FieldType::Text, true},
-    {QStringLiteral("nom"), FieldType::Text, true},      {QStringLiteral("naimen"), FieldType::SmallInt, true},
-    {QStringLiteral("color"), FieldType::Integer, true}, {QStringLiteral("mass"), FieldType::Double, true},
-};
 
 re::ReportDefinition reportLayout()
 {
@@ -45,6 +32,6 @@ re::ReportDefinition reportLayout()
 }  // namespace
 
 TForm17::TForm17(TDataModule6& data, QWidget* parent)
-    : SummaryReport(data, QStringLiteral("Form17"), QStringLiteral("t_Report"), kSql, kFields, reportLayout(), parent)
+    : SummaryReport(data, QStringLiteral("Form17"), store::reads::productsReport(), reportLayout(), parent)
 {
 }

@@ -6,16 +6,13 @@
 #include "reportengine/report.h"
 #include "reports/report_layout.h"
 
-SummaryReport::SummaryReport(TDataModule6& data, const QString& formName, const QString& queryName,
-                             const QStringList& sql, const QList<FieldDef>& fields, re::ReportDefinition definition,
-                             QWidget* parent)
-    : QWidget(parent), query_(new Dataset(queryName, this)), definition_(std::move(definition))
+SummaryReport::SummaryReport(TDataModule6& data, const QString& formName, const store::Read& query,
+                             re::ReportDefinition definition, QWidget* parent)
+    : QWidget(parent), query_(new Dataset(query, this)), definition_(std::move(definition))
 {
     setObjectName(formName);
     // The report's own query, on the data module's connection.
     query_->setConnectionName(data.kConnection);
-    query_->setSql(sql);
-    query_->setFields(fields);
 }
 
 SummaryReport::~SummaryReport() = default;

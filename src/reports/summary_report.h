@@ -1,5 +1,5 @@
 #pragma once
-#include "store/field_def.h"
+#include "store/reads/read.h"
 #include "reportengine/definition.h"
 #include "reportengine/progress.h"
 
@@ -41,8 +41,8 @@ public:
     const re::Report* report() const { return report_.get(); }
 
 protected:
-    SummaryReport(TDataModule6& data, const QString& formName, const QString& queryName, const QStringList& sql,
-                  const QList<FieldDef>& fields, re::ReportDefinition definition, QWidget* parent);
+    SummaryReport(TDataModule6& data, const QString& formName, const store::Read& query, re::ReportDefinition definition,
+                  QWidget* parent);
 
 private:
     Dataset* query_;

@@ -1,29 +1,11 @@
 #include "reports/workers_detail_report.h"
 
 #include "reports/report_layout.h"
+#include "store/reads/reports.h"
 
 using namespace report_layout;
 
 namespace {
-
-const QStringList kSql{
-    QStringLiteral("select s_caption fio, izdel.marka, vid_oper.vid, oper.naimen, "),
-    QStringLiteral("sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, sum((kol_vo-brak)*"),
-    QStringLiteral("smena.cena) as summa, color, sum(prize*(kol_vo-brak)*cena/100) as s_prize "),
-    QStringLiteral("from cmn_contractor.person person,accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper where "),
-    QStringLiteral("smena.o_id=oper.id and smena.w_id=s_code::integer and smena.i_id=izdel.id "),
-    QStringLiteral("and smena.o_id=oper.id and w_id=s_code::integer and oper.vid=vid_oper.id "),
-    QStringLiteral("and smena.data<:data2 and smena.data>=:data1 group by fio, marka, "),
-    QStringLiteral("vid_oper.vid, oper.naimen, color order by fio, marka, vid_oper.vid, oper.naimen"),
-};
-
-const QList<FieldDef> kFields{
-    {QStringLiteral("fio"), FieldType::Text, true},       {QStringLiteral("marka"), FieldType::Text, true},
-    {QStringLiteral("vid"), FieldType::Text, true},       {QStringLiteral("naimen"), FieldType::SmallInt, true},
-    {QStringLiteral("kolvo"), FieldType::Decimal, true},  {QStringLiteral("brk"), FieldType::LargeInt, true},
-    {QStringLiteral("summa"), FieldType::Double, true},   {QStringLiteral("color"), FieldType::Integer, true},
-    {QStringLiteral("s_prize"), FieldType::Double, true},
-};
 
 re::ReportDefinition reportLayout()
 {
@@ -55,6 +37,6 @@ re::ReportDefinition reportLayout()
 }  // namespace
 
 TForm20::TForm20(TDataModule6& data, QWidget* parent)
-    : SummaryReport(data, QStringLiteral("Form20"), QStringLiteral("w_Report"), kSql, kFields, reportLayout(), parent)
+    : SummaryReport(data, QStringLiteral("Form20"), store::reads::workersDetailReport(), reportLayout(), parent)
 {
 }

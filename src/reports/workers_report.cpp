@@ -1,26 +1,11 @@
 #include "reports/workers_report.h"
 
 #include "reports/report_layout.h"
+#include "store/reads/reports.h"
 
 using namespace report_layout;
 
 namespace {
-
-const QStringList kSql{
-    QStringLiteral("select person.s_caption fio, sum(smena.kol_vo-smena.brak)::numeric as kolvo, "),
-    QStringLiteral("sum((kol_vo-brak)*smena.cena) as summa,vid_oper.vid,"),
-    QStringLiteral("izdel.nom, oper.naimen, color from cmn_contractor.person person,accounts_dep.smena,accounts_dep.izdel,accounts_dep.vid_oper,"),
-    QStringLiteral("accounts_dep.oper where w_id=s_code::integer and izdel.id=smena.i_id and vid_oper.id=oper.vid"),
-    QStringLiteral("and oper.id=smena.o_id and smena.data<:data2 and smena.data>=:data1 "),
-    QStringLiteral("group by fio, izdel.nom, oper.naimen, vid_oper.vid, color order by fio, izdel.nom"),
-};
-
-const QList<FieldDef> kFields{
-    {QStringLiteral("fio"), FieldType::Text, true},      {QStringLiteral("kolvo"), FieldType::Decimal, true},
-    {QStringLiteral("summa"), FieldType::Double, true},  {QStringLiteral("vid"), FieldType::Text, true},
-    {QStringLiteral("nom"), FieldType::Text, true},      {QStringLiteral("naimen"), FieldType::SmallInt, true},
-    {QStringLiteral("color"), FieldType::Integer, true},
-};
 
 re::ReportDefinition reportLayout()
 {
@@ -49,6 +34,6 @@ re::ReportDefinition reportLayout()
 }  // namespace
 
 TForm16::TForm16(TDataModule6& data, QWidget* parent)
-    : SummaryReport(data, QStringLiteral("Form16"), QStringLiteral("t_Report"), kSql, kFields, reportLayout(), parent)
+    : SummaryReport(data, QStringLiteral("Form16"), store::reads::workersReport(), reportLayout(), parent)
 {
 }

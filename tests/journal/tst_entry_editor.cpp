@@ -1,7 +1,6 @@
 // The entry editor: price text, key filter, painting test and the save with its duplicate check, the
 // time-sheet cell and what a failure or a second workstation may do to them.
 #include "core/application.h"
-#include "core/command.h"
 #include "store/connection.h"
 #include "core/dataset.h"
 #include "store/db_error.h"

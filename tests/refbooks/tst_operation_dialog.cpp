@@ -3,7 +3,6 @@
 #include "core/application.h"
 #include "refbooks/book_opening.h"
 #include "books_fixture.h"
-#include "core/command.h"
 #include "core/data_grid.h"
 #include "store/books_store.h"
 #include "core/data_module.h"
