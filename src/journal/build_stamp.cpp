@@ -38,8 +38,3 @@ BuildStamp parseBuildStamp(const QString& dateText, const QString& timeText)
         + digitAt(timeText, 4) * 60 + digitAt(timeText, 6) * 10 + digitAt(timeText, 7);
     return {year * 10000 + month * 100 + day, time};
 }
-
-bool builtBefore(const BuildStamp& a, const BuildStamp& b)
-{
-    return a.date < b.date || (a.date == b.date && a.time < b.time);
-}

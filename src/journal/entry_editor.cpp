@@ -1,12 +1,13 @@
 #include "journal/entry_editor.h"
 
 #include "core/data_module.h"
+#include "core/dataset.h"
+#include "store/db_error.h"
 #include "store/journal_store.h"
 #include "journal/entry_texts.h"
 #include "journal/entry_price.h"
 #include "core/error_report.h"
 #include "journal/instances.h"
-#include "journal/journal_window.h"
 #include "core/messages.h"
 #include "refbooks/operations_list.h"
 #include "journal/program_end.h"
@@ -14,7 +15,6 @@
 #include "refbooks/book_opening.h"
 #include "refbooks/workers_list.h"
 
-#include <QCheckBox>
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -172,7 +172,8 @@ void TForm11::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     // Over the journal it was opened from, wherever that stands.
-    if (Form1 && Form1->isVisible()) move(Form1->frameGeometry().center() - rect().center());
+    if (context_.opener && context_.opener->isVisible())
+        move(context_.opener->frameGeometry().center() - rect().center());
     FormActivate();
 }
 
@@ -212,11 +213,10 @@ void TForm11::Button3Click()
 
 void TForm11::Button4Click()
 {
-    int entryOperId = 0;
-    if (Tag != 1 && Form1->ShiftDataset && Form1->ShiftDataset->isOpen() && !Form1->ShiftDataset->isEmpty())
-        entryOperId = Form1->ShiftDataset->fieldByName(QStringLiteral("o_id")).asInteger();
+    // A change starts on the entry's operation as stored.
+    const int entryOperId = Tag != 1 && entry_ ? entry_->operation : 0;
     const std::optional<PickedOperation> picked =
-        pickOperation(*Form4, PriceFactors{Form1->CBox1->isChecked(), Form1->ShiftNumber}, entryOperId);
+        pickOperation(*Form4, PriceFactors{context_.dayOff, context_.shift}, entryOperId);
     if (programend::requested()) return;
     if (picked) {
         ProductId = picked->productId;
@@ -281,7 +281,7 @@ void TForm11::Button1Click()
     }
     store::EntryValues v;
     v.price = entryprice::written(FinalPrice);
-    v.shift = Form1->ShiftNumber;
+    v.shift = context_.shift;
     Dataset* shift = data_.shiftDataset(v.shift);
     v.colour = blank(Edit5) ? 0 : store::wholeNumber(Edit5->text());
     v.worker = WorkerId;
@@ -294,8 +294,9 @@ void TForm11::Button1Click()
     v.entered = QDate::currentDate();
     // What the journal cannot hold is refused before any statement; the window keeps its contents.
     store::checkEntry(v);
-    const std::optional<int> changed =
-        Tag == 1 ? std::nullopt : std::optional<int>(shift->fieldByName(QStringLiteral("id")).asInteger());
+    if (Tag != 1 && !entry_)
+        throw DbError(QStringLiteral("Внутренняя ошибка программы: не задана изменяемая позиция."), DbError::Kind::ProgramFault);
+    const std::optional<int> changed = Tag == 1 ? std::nullopt : std::optional<int>(entry_->id);
 
     // The entry and its time-sheet day are one piece of work, checked for a duplicate inside it: a failure
     // leaves neither, and the window keeps its contents for another try.
@@ -311,9 +312,32 @@ void TForm11::Button1Click()
     reject();
 }
 
-void TForm11::presetForAdd(const QDate& date)
+EntryRow entryRowOf(Dataset& journal)
 {
-    DTimeP->setDate(date);
+    auto field = [&journal](const char* name) { return journal.fieldByName(QLatin1String(name)); };
+    EntryRow r;
+    r.id = field("id").asInteger();
+    r.worker = field("w_id").asInteger();
+    r.product = field("i_id").asInteger();
+    r.operation = field("o_id").asInteger();
+    r.price = field("cena").asDouble();
+    r.date = field("data").asDate();
+    r.name = field("fio").asString();
+    r.mark = field("marka").asString();
+    r.kind = field("vid").asString();
+    r.group = field("naimen").asInteger();
+    r.quantity = field("kol_vo").asString();
+    r.rejects = field("brak").asString();
+    r.hours = field("time").asString();
+    r.colour = field("color").asString();
+    return r;
+}
+
+void TForm11::presetForAdd(const EntryContext& context)
+{
+    context_ = context;
+    entry_.reset();
+    DTimeP->setDate(context.date);
     Edit1->clear();
     Edit2->clear();
     Edit3->clear();
@@ -329,23 +353,24 @@ void TForm11::presetForAdd(const QDate& date)
     Tag = 1;
 }
 
-void TForm11::presetForChange(Dataset& entry)
+void TForm11::presetForChange(const EntryContext& context, const EntryRow& entry)
 {
-    auto field = [&entry](const char* name) { return entry.fieldByName(QLatin1String(name)); };
+    context_ = context;
+    entry_ = entry;
     setWindowTitle(QStringLiteral("Изменение данных о позиции"));
     Tag = 2;
-    FinalPrice = field("cena").asDouble();
-    DTimeP->setDate(field("data").asDate());
-    Edit1->setText(field("fio").asString().trimmed());
-    Edit2->setText(operationDescription(field("marka").asString(), field("vid").asString(), field("naimen").asInteger()));
-    Edit3->setText(field("kol_vo").asString());
-    Edit4->setText(field("brak").asString());
-    WorkerId = field("w_id").asInteger();
-    ProductId = field("i_id").asInteger();
-    OperId = field("o_id").asInteger();
-    Edit6->setText(field("time").asString());
-    const bool painting = isPaintingOperation(field("vid").asString());
-    Edit5->setText(painting ? field("color").asString() : QString());
+    FinalPrice = entry.price;
+    DTimeP->setDate(entry.date);
+    Edit1->setText(entry.name.trimmed());
+    Edit2->setText(operationDescription(entry.mark, entry.kind, entry.group));
+    Edit3->setText(entry.quantity);
+    Edit4->setText(entry.rejects);
+    WorkerId = entry.worker;
+    ProductId = entry.product;
+    OperId = entry.operation;
+    Edit6->setText(entry.hours);
+    const bool painting = isPaintingOperation(entry.kind);
+    Edit5->setText(painting ? entry.colour : QString());
     enableColour(painting);
     // The base price is shown once the operation is picked again.
     Edit8->clear();

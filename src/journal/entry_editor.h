@@ -1,16 +1,47 @@
 #pragma once
 
 class TDataModule6;
+#include <QDate>
 #include <QDialog>
+#include <QString>
+#include <optional>
 
 class Dataset;
-class QDate;
 class QDateEdit;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+// What the journal hands the editor when it opens it.
+struct EntryContext {
+    int shift = 1;                    // 1, 2, 3, or 4 for overtime: the entry is written for this shift
+    bool dayOff = false;              // the journal's "Выходной": doubles the piece price
+    QDate date;                       // the journal's date: a new entry's date
+    const QWidget* opener = nullptr;  // the editor shows centred over it
+};
+
+// The entry to change, as the journal's row holds it.
+struct EntryRow {
+    int id = 0;
+    int worker = 0;
+    int product = 0;
+    int operation = 0;
+    double price = 0;
+    QDate date;
+    QString name;      // fio
+    QString mark;      // marka
+    QString kind;      // vid
+    int group = 0;     // naimen
+    QString quantity;  // as the journal shows them
+    QString rejects;
+    QString hours;
+    QString colour;
+};
+
+// The current row of a journal dataset (Smena1 ... Smena4).
+EntryRow entryRowOf(Dataset& journal);
 
 // The shift entry editor: one production entry of the journal, added or changed. The journal presets it
 // (presetForAdd, presetForChange) and shows it modally; the editor saves the entry through the store.
@@ -44,10 +75,10 @@ public:
     int OperId = 0;
     double FinalPrice = 0;
 
-    // A new entry on the given date: empty boxes, rejects and hours "0".
-    void presetForAdd(const QDate& date);
-    // A change of the entry that is the current row of a journal dataset.
-    void presetForChange(Dataset& entry);
+    // A new entry on the context's date: empty boxes, rejects and hours "0".
+    void presetForAdd(const EntryContext& context);
+    // A change of the given entry.
+    void presetForChange(const EntryContext& context, const EntryRow& entry);
 
     void FormActivate();
     void Button3Click();
@@ -69,4 +100,7 @@ protected:
 private:
     double basePrice() const;
     void clearBoxes();
+
+    EntryContext context_;            // what the journal handed over at the last opening
+    std::optional<EntryRow> entry_;   // the entry being changed; none for a new one
 };

@@ -152,9 +152,6 @@ TForm1::TForm1(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(dat
     layout->addLayout(bottom);
     setFixedSize(1281, 585 + MainMenu1->sizeHint().height());
 
-    ver = new Dataset(store::reads::versionStamp(), this);
-    ver->setConnectionName(TDataModule6::kConnection);
-
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(30000);
@@ -364,8 +361,8 @@ void TForm1::DBGrid2DrawColumnCell(CellDraw& cell)
 
 void TForm1::DBGrid2DblClick()
 {
-    // Shift foremen enter entries; accepting them is for others.
-    if (Role == QLatin1String("foreman")) return;
+    // The role table says who accepts entries (shift foremen enter them; accepting is for others).
+    if (!store::can(data_.actor().role, store::Action::AcceptEntry)) return;
     ShiftDataset = data_.shiftDataset(ShiftNumber);
     if (ShiftDataset->isEmpty()) return;
     const bool accepted = isAccepted(ShiftDataset->fieldByName(QStringLiteral("ok")).asString());
@@ -376,7 +373,7 @@ void TForm1::DBGrid2DblClick()
 void TForm1::Button1Click()
 {
     ShiftDataset = data_.shiftDataset(ShiftNumber);
-    Form11->presetForAdd(DateT->date());
+    Form11->presetForAdd(entryContext());
     Form11->exec();
 }
 
@@ -385,9 +382,14 @@ void TForm1::Button2Click()
     ShiftDataset = data_.shiftDataset(ShiftNumber);
     const int recNo = ShiftDataset->recNo();
     if (ShiftDataset->isEmpty()) return;
-    Form11->presetForChange(*ShiftDataset);
+    Form11->presetForChange(entryContext(), entryRowOf(*ShiftDataset));
     Form11->exec();
     if (!programend::requested()) ShiftDataset->setRecNo(recNo);
+}
+
+EntryContext TForm1::entryContext() const
+{
+    return EntryContext{ShiftNumber, CBox1->isChecked(), DateT->date(), this};
 }
 
 void TForm1::Button3Click()

@@ -5,6 +5,7 @@ class TDataModule6;
 #include <QDialog>
 
 struct CellDraw;
+struct EntryContext;
 class DataGrid;
 class Dataset;
 class QAction;
@@ -30,7 +31,7 @@ public:
     bool FormCreate(const QStringList& arguments);
 
     int ShiftNumber = 1;              // 1, 2, 3, or 4 for overtime
-    QString Role;                     // the word typed at sign-in
+    QString Role;                     // the word typed at sign-in; the actor's role decides, not this
     Dataset* ShiftDataset = nullptr;  // the journal dataset of ShiftNumber, for the entry editor
     int BuildDate = 0;                // the running build's stamp, set by the version check
     int BuildTime = 0;
@@ -60,7 +61,6 @@ public:
     QPushButton* Button8;
     QPushButton* Button4;
     QTimer* Timer1;   // the version check every 30 seconds
-    Dataset* ver;     // the stored build stamp
 
     void FormActivate();
     void DateTChange();
@@ -100,6 +100,8 @@ private:
     void buildMenu();
     void buildGrid();
     void selectShift(int shift);
+    // What the entry editor is opened with: the shift, the day-off box and the date shown here.
+    EntryContext entryContext() const;
     void paintShiftButtons(int shift);
 
     QWidget* calendarPopup_ = nullptr;

@@ -8,47 +8,29 @@
 
 namespace {
 
-struct Restriction {
-    const char* window;
-    const char* control;
-    bool bursar;
-    bool foreman;
-    bool depot;
-};
+using store::Action;
 
-// The whole role table: which control of which window each role disables. Full access disables nothing.
-constexpr Restriction kRoleTable[] = {
-    {"Form1", "Button1", true, false, true},        // "Добавить"
-    {"Form1", "Button2", true, true, true},         // "Изменить"
-    {"Form1", "Button3", true, true, true},         // "Удалить"
-    {"Form1", "RadioButton1", true, false, false},  // shifts
-    {"Form1", "RadioButton2", true, false, false},
-    {"Form1", "RadioButton3", true, false, false},
-    {"Form1", "RadioButton4", true, false, false},
-    {"Form1", "CBox1", true, false, false},         // "Выходной"
-    {"Form1", "Button8", true, false, false},       // "Обновить"
-    {"Form1", "DBGrid2", true, false, false},       // the journal grid
-    {"Form1", "DateT", true, false, false},         // the journal date
-    {"Form1", "N2", true, true, true},              // menu "Справочники"
-    {"Form1", "N11", true, true, true},             // menu "Табель по времени"
-    {"Form18", "Button1", false, true, true},       // "Детальный отчет по рабочим"
-    {"Form18", "Button2", false, true, true},       // "Отчет по продукции"
-    {"Form18", "Button4", false, true, true},       // "Отчет по рабочим"
-    {"Form18", "Button6", false, true, true},       // spreadsheet export
-    {"Form18", "RadioGroup1", false, false, true},  // "Вид продукции"
+// Which control of which window stands for which action; store::can decides per role.
+constexpr RoleControl kRoleControls[] = {
+    {"Form1", "Button1", Action::AddEntry},         // "Добавить"
+    {"Form1", "Button2", Action::ChangeEntry},      // "Изменить"
+    {"Form1", "Button3", Action::DeleteEntry},      // "Удалить"
+    {"Form1", "RadioButton1", Action::ChooseShift}, // shifts
+    {"Form1", "RadioButton2", Action::ChooseShift},
+    {"Form1", "RadioButton3", Action::ChooseShift},
+    {"Form1", "RadioButton4", Action::ChooseShift},
+    {"Form1", "CBox1", Action::MarkDayOff},         // "Выходной"
+    {"Form1", "Button8", Action::RefreshJournal},   // "Обновить"
+    {"Form1", "DBGrid2", Action::BrowseJournal},    // the journal grid
+    {"Form1", "DateT", Action::ChooseDate},         // the journal date
+    {"Form1", "N2", Action::ManageBooks},           // menu "Справочники"
+    {"Form1", "N11", Action::TimeSheet},            // menu "Табель по времени"
+    {"Form18", "Button1", Action::ReportWorkersDetail},  // "Детальный отчет по рабочим"
+    {"Form18", "Button2", Action::ReportProducts},       // "Отчет по продукции"
+    {"Form18", "Button4", Action::ReportWorkers},        // "Отчет по рабочим"
+    {"Form18", "Button6", Action::ExportOutput},         // spreadsheet export
+    {"Form18", "RadioGroup1", Action::ChooseProductKind},  // "Вид продукции"
 };
-
-bool restricts(const Restriction& r, Role role)
-{
-    switch (role) {
-    case Role::Bursar: return r.bursar;
-    case Role::Foreman: return r.foreman;
-    case Role::Depot: return r.depot;
-    case Role::None:
-    case Role::Full: return false;
-    }
-    return false;
-}
 
 // Windows are found by name, so rows of a window that does not exist (yet) change nothing.
 QWidget* windowNamed(const QString& name)
@@ -67,10 +49,10 @@ void disable(QWidget* window, const QString& control)
         a->setEnabled(false);
 }
 
-// The reports window's product kind: "depot" prints finished products only.
+// A role that may not choose the product kind prints finished products only.
 void applyReportRestrictions(Role role)
 {
-    if (role == Role::Depot && Form18) fixProductKindForDepot(*Form18);
+    if (!store::can(role, Action::ChooseProductKind) && Form18) fixProductKindForDepot(*Form18);
 }
 
 }  // namespace
@@ -93,11 +75,16 @@ Role roleOfWord(const QString& word)
     return Role::None;
 }
 
+std::span<const RoleControl> roleControls()
+{
+    return kRoleControls;
+}
+
 void applyRestrictions(Role role)
 {
     applyReportRestrictions(role);
-    for (const Restriction& r : kRoleTable) {
-        if (!restricts(r, role)) continue;
+    for (const RoleControl& r : kRoleControls) {
+        if (store::can(role, r.action)) continue;
         if (QWidget* window = windowNamed(QLatin1String(r.window))) disable(window, QLatin1String(r.control));
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <span>
 
 #include "store/role.h"
 
@@ -11,6 +12,17 @@ QString signInWord(const QString& typed);
 
 // The role of a trimmed word, compared character by character (letter case counts); None for any other word.
 Role roleOfWord(const QString& word);
+
+// A control of a window (both by object name) and the action it stands for: the control is disabled
+// exactly when the role may not take the action (store::can).
+struct RoleControl {
+    const char* window;
+    const char* control;
+    store::Action action;
+};
+
+// Every control the roles restrict, in the journal window and the reports window.
+std::span<const RoleControl> roleControls();
 
 // Disables what the role may not use in the journal window and the reports window. Applied once per run
 // and never lifted: a new role needs a new start of the program.

@@ -24,7 +24,16 @@ insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0
 )";
 
 const QDate kDay(2024, 3, 11);
-const store::DayCell kCell{1, 1, kDay};
+
+// The second workstation, on its own thread only: its day-cell writes pause there.
+thread_local SecondWorkstation* pausing = nullptr;
+
+void pauseBetweenReadAndWrite(const store::DayCell&)
+{
+    if (!pausing) return;
+    pausing->reached();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+}
 
 store::EntryValues entry(const QString& hours, int colour, const QDate& day = kDay)
 {
@@ -61,26 +70,16 @@ class JournalStoreTest : public QObject {
     // The first entry of the worker's day, committed by the fixture.
     int firstEntry() { return db->value("select min(id) from accounts_dep.smena where data = '2024-03-11'").toInt(); }
 
-    // Runs `write` on a second workstation, which then takes the day's locks, reads the day as the store
-    // does, and writes the cell from what it read only half a second later, while this workstation runs
-    // `here`: without the locks, this workstation's write falls between the other's read and write.
-    void onTwoWorkstations(const std::function<void(const store::Db&)>& write, const std::function<void()>& here)
+    // Runs `there` (verbs of the store) on a second workstation whose syncDayCell pauses half a second
+    // between reading the journal and writing the cell, and runs `here` on this workstation from the moment
+    // the other has read: without the locks, this workstation's write falls between the other's read and
+    // write.
+    void onTwoWorkstations(const std::function<void(const store::Session&)>& there, const std::function<void()>& here)
     {
         SecondWorkstation other(db->odbcString(), [&](const store::Session& b, SecondWorkstation& self) {
-            store::Work work(b, store::Action::AddEntry);
-            write(b.db);
-            store::lockDayCells(work, {kCell});
-            const std::optional<QVariant> hours = store::firstValue(b.db, store::timesheetsql::hours(kCell));
-            const bool hasRow = store::scalarInt(b.db, store::timesheetsql::countRows(kCell)) != 0;
-            self.reached();
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
-            const int h = hours ? hours->toInt() : 0;
-            if (hasRow)
-                store::exec(b.db, store::timesheetsql::updateDay(kCell, h));
-            else if (hours)
-                store::exec(b.db, store::timesheetsql::insertRow(kCell, h));
-            if (hasRow && !hours) store::exec(b.db, store::timesheetsql::deleteEmptyRow(kCell));
-            work.commit();
+            pausing = &self;
+            there(b);
+            pausing = nullptr;
         });
         other.waitUntilReached();
         here();
@@ -94,8 +93,13 @@ private slots:
         setWorkstationLocale();
         db = new TestDatabase(kBooks);
         db->connectProgram();
+        store::setDayCellReadHook(pauseBetweenReadAndWrite);
     }
-    void cleanupTestCase() { delete db; }
+    void cleanupTestCase()
+    {
+        store::setDayCellReadHook({});
+        delete db;
+    }
     void init()
     {
         db->exec("truncate accounts_dep.smena, accounts_dep.h_tabel restart identity");
@@ -120,14 +124,27 @@ private slots:
         if (otherDay) store::saveEntry(fullAccess(), entry("4", 0, kDay.addDays(-1)), std::nullopt);
         const int first = firstEntry();
         if (saveFirst) {
-            onTwoWorkstations([](const store::Db& b) { store::exec(b, store::entrysql::insert(entry("5", 7))); },
+            onTwoWorkstations([](const store::Session& b) { store::saveEntry(b, entry("5", 7), std::nullopt); },
                               [&] { store::deleteEntry(fullAccess(), first); });
         } else {
-            onTwoWorkstations([&](const store::Db& b) { store::exec(b, store::entrysql::remove(QString::number(first))); },
+            onTwoWorkstations([&](const store::Session& b) { store::deleteEntry(b, first); },
                               [] { store::saveEntry(fullAccess(), entry("5", 7), std::nullopt); });
         }
         QCOMPARE(journalHours(), QString("5"));
         QCOMPARE(sheet("d10, d11"), otherDay ? QString("4|5") : QString("0|5"));
+    }
+
+    // Two workstations add the same entry at the same moment: the second waits for the first one's worker
+    // lock, then counts its row. One row stays, and the second is told Duplicate.
+    void sameEntryOnTwoWorkstations()
+    {
+        std::optional<store::Outcome> there, here;
+        onTwoWorkstations([&](const store::Session& b) { there = store::saveEntry(b, entry("5", 7), std::nullopt); },
+                          [&] { here = store::saveEntry(fullAccess(), entry("5", 7), std::nullopt); });
+        QVERIFY(there == store::Outcome::Saved);
+        QVERIFY(here == store::Outcome::Duplicate);
+        QCOMPARE(db->value("select count(*) from accounts_dep.smena where color = 7"), QString("1"));
+        QCOMPARE(sheet("d11"), QString("8"));
     }
 
     // The last entry of a day goes: the day becomes 0 and the month's other days stay; the row goes with

@@ -18,9 +18,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -44,11 +46,27 @@ insert into accounts_dep.h_tabel (w_id, smena, month, year, d11) values (2, 1, 3
 
 const QDate kDay(2024, 3, 11);
 
-// What the editor shows as the journal's add left it and the user then filled it.
-void fillNewEntry(int worker, int oper, double price, const QString& quantity, const QString& hours,
-                  const QString& colour = QString())
+const EntryContext kShift1{.shift = 1, .date = kDay};
+
+// The second workstation, on its own thread only: its day-cell writes pause there.
+thread_local SecondWorkstation* pausing = nullptr;
+
+void pauseBetweenReadAndWrite(const store::DayCell&)
 {
-    Form11->presetForAdd(kDay);
+    if (!pausing) return;
+    pausing->reached();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+}
+
+// What the editor shows as the journal's add (or, with `change`, the change of the journal's current
+// entry) left it and the user then filled it.
+void fillNewEntry(int worker, int oper, double price, const QString& quantity, const QString& hours,
+                  const QString& colour = QString(), bool change = false)
+{
+    if (change)
+        Form11->presetForChange(kShift1, entryRowOf(*DataModule6->Smena1));
+    else
+        Form11->presetForAdd(kShift1);
     Form11->WorkerId = worker;
     Form11->ProductId = 10;
     Form11->OperId = oper;
@@ -307,8 +325,7 @@ private slots:
         QFETCH(QString, colour);
         QFETCH(bool, refused);
         MessageRecorder rec;
-        fillNewEntry(2, 21, 2.5, "12", "6", colour);
-        Form11->Tag = mode;
+        fillNewEntry(2, 21, 2.5, "12", "6", colour, mode == 2);
         Form11->Button1->click();
         QCOMPARE(rec.texts(), refused ? QStringList{"Позиция с такими параметрами уже заведена!"} : QStringList());
         QCOMPARE(count("smena"), QString(mode == 1 && !refused ? "2" : "1"));
@@ -319,7 +336,7 @@ private slots:
     void changeKeepsAcceptanceAndClearsTheLinks()
     {
         MessageRecorder rec;
-        Form11->presetForChange(*DataModule6->Smena1);
+        Form11->presetForChange(kShift1, entryRowOf(*DataModule6->Smena1));
         QCOMPARE(Form11->Edit5->text(), QString("7"));
         QCOMPARE(Form11->Edit7->text(), QString("2,5"));
         QCOMPARE(Form11->Edit9->text(), QString("25"));
@@ -408,6 +425,41 @@ create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for
         QCOMPARE(rec.texts(), QStringList());
         QCOMPARE(cell(1), QString("8"));
         QCOMPARE(db->value("select count(*) from accounts_dep.h_tabel where w_id = 1"), QString("1"));
+    }
+
+    // Another workstation saves the same entry the moment "Запись" is pressed here: its save has written
+    // the entry and pauses before its time-sheet cell. This save waits for it, counts its row and refuses;
+    // one entry stays and the window keeps its contents.
+    void sameEntryFromAnotherWorkstation()
+    {
+        store::setDayCellReadHook(pauseBetweenReadAndWrite);
+        const auto noHook = qScopeGuard([] { store::setDayCellReadHook({}); });
+        MessageRecorder rec;
+        fillNewEntry(1, 20, 3.5, "4", "5");
+        SecondWorkstation other(db->odbcString(), [](const store::Session& b, SecondWorkstation& self) {
+            store::EntryValues v;
+            v.worker = 1;
+            v.product = 10;
+            v.operation = 20;
+            v.shift = 1;
+            v.price = "3.5";
+            v.quantity = "1";
+            v.rejects = "0";
+            v.hours = "3";
+            v.date = kDay;
+            v.entered = kDay;
+            pausing = &self;
+            store::saveEntry(b, v, std::nullopt);
+            pausing = nullptr;
+        });
+        other.waitUntilReached();
+        Form11->Button1->click();
+        other.join();
+        QCOMPARE(other.error(), QString());
+        QCOMPARE(rec.texts(), QStringList{"Позиция с такими параметрами уже заведена!"});
+        QCOMPARE(db->rows("select kol_vo, time from accounts_dep.smena where w_id = 1"), QStringList{"1|3"});
+        QCOMPARE(cell(1), QString("3"));
+        QCOMPARE(Form11->Edit1->text(), QString("работник"));
     }
 };
 

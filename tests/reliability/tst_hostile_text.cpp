@@ -310,7 +310,7 @@ private:
     {
         Form1->ShiftNumber = 1;
         Form1->ShiftDataset = DataModule6->Smena1;
-        Form11->presetForAdd(QDate(2024, 3, 12));
+        Form11->presetForAdd({.shift = 1, .date = QDate(2024, 3, 12)});
         Form11->WorkerId = 1;
         Form11->ProductId = 10;
         Form11->OperId = box == "colour" ? 21 : 20;

@@ -86,7 +86,7 @@ class LostConnectionTest : public QObject {
     {
         switch (w) {
         case Save:
-            Form11->presetForAdd(QDate(2024, 3, 11));
+            Form11->presetForAdd({.shift = 1, .date = QDate(2024, 3, 11)});
             Form11->WorkerId = 1;
             Form11->ProductId = 10;
             Form11->OperId = 20;

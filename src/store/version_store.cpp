@@ -1,0 +1,61 @@
+#include "store/version_store.h"
+
+#include "store/books_store.h"
+#include "store/reads/journal.h"
+#include "store/db_error.h"
+#include "store/field_def.h"
+#include "store/odbc_fetch.h"
+#include "store/row_writer.h"
+
+#include <QSqlDatabase>
+
+namespace store {
+namespace {
+
+// A table without the column is a fault of the setup, told as a missing field is.
+int columnOf(const QStringList& columns, const QString& name)
+{
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0) return i;
+    throw DbError(QStringLiteral("Field '%1' not found").arg(name), DbError::Kind::ProgramFault);
+}
+
+int stampPart(const QVector<QVariant>* row, int column)
+{
+    if (!row || row->at(column).isNull()) return 0;
+    return int(row->at(column).toLongLong());
+}
+
+}  // namespace
+
+BuildStamp stampVersion(const Session& s, const BuildStamp& running)
+{
+    Work work(s, Action::StampVersion);
+    const QSqlDatabase db = QSqlDatabase::database(work.db().connection, false);
+    const FetchedRows ver = odbcFetchAll(db, reads::versionStamp().text(), {});
+    const int d = columnOf(ver.names, QStringLiteral("d"));
+    const int t = columnOf(ver.names, QStringLiteral("t"));
+    const QVector<QVariant>* first = ver.rows.empty() ? nullptr : &ver.rows.front();
+    const BuildStamp stored{stampPart(first, d), stampPart(first, t)};
+    if (!builtBefore(stored, running)) return stored;
+
+    // Only d and t are written, in the table's column order, as whole numbers.
+    QVector<FieldDef> defs;
+    for (const QString& n : ver.names) defs.append(FieldDef{n, FieldType::Integer});
+    QVector<QVariant> values = first ? *first : QVector<QVariant>(ver.names.size());
+    QVector<bool> changed(ver.names.size(), false);
+    for (const auto& [column, value] : {std::pair{d, running.date}, std::pair{t, running.time}}) {
+        values[column] = qint64(value);
+        changed[column] = true;
+    }
+    RowWriter writer;
+    writer.setTable(kVersionTable, {});
+    if (first)
+        writer.update(db, ver.names, *first, values, changed);
+    else
+        writer.insert(db, ver.names, defs, values, changed);
+    work.commit();
+    return running;
+}
+
+}  // namespace store
