@@ -61,18 +61,3 @@ Dataset* TDataModule6::shiftDataset(int shift) const
     default: return Smena1;
     }
 }
-
-bool TDataModule6::CheckDuplicate(const QString& countStatement, const QString& message)
-{
-    Control->close();
-    Control->clearSql();
-    Control->addSql(countStatement);
-    Control->open();
-    const int count = Control->isEmpty() ? 0 : Control->fieldByName(QStringLiteral("cnt")).asInteger();
-    Control->close();
-    if (count > 0) {
-        msg::error(message);
-        return true;
-    }
-    return false;
-}

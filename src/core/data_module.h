@@ -26,9 +26,6 @@ public:
     const store::Actor& actor() const { return actor_; }
     store::Session session() const { return store::Session{store::programDb(), actor_}; }
 
-    // Answers whether the counting statement finds anything (its column cnt above 0) and then tells the user.
-    bool CheckDuplicate(const QString& countStatement, const QString& message);
-
     // Reference lists.
     Dataset* Workers;
     Dataset* Izdel;

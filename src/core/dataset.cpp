@@ -111,7 +111,8 @@ void Dataset::setRead(const store::Read& read)
 
 void Dataset::setUpdateTable(const QString& table, const QStringList& keyFields)
 {
-    writer_.setTable(table, keyFields);
+    updateTable_ = table;
+    keyFields_ = keyFields;
 }
 
 void Dataset::setParam(const QString& name, const QVariant& value)
@@ -386,7 +387,7 @@ void Dataset::setCurrentValue(int column, const QVariant& value)
 void Dataset::checkEditable() const
 {
     if (!isOpen()) throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()), DbError::Kind::ProgramFault);
-    if (!writer_.isSet())
+    if (updateTable_.isEmpty())
         throw DbError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(objectName()), DbError::Kind::ProgramFault);
 }
 
@@ -452,9 +453,10 @@ void Dataset::store()
 {
     if (beforePost_) beforePost_(*this);
     if (state_ == State::Insert) {
-        const QVariantList key = writer_.insert(db(), columns_, defs_, pending_, modified_);
-        for (int k = 0; k < key.size() && k < writer_.keyFields().size(); ++k) {
-            const int col = fieldIndex(writer_.keyFields().at(k));
+        const store::RowWrite w = rowWrite({});
+        const QVariantList key = rowStore_.insert ? rowStore_.insert(w) : store::insertRow(db(), w);
+        for (int k = 0; k < key.size() && k < keyFields_.size(); ++k) {
+            const int col = fieldIndex(keyFields_.at(k));
             if (col >= 0) pending_[col] = key.at(k);
         }
         // The stored row takes the place the new row was shown in.
@@ -470,14 +472,24 @@ void Dataset::store()
         return;
     }
     // Edit: only what was changed, by key (or by every original value when the table has no key).
-    if (!writer_.update(db(), columns_, rows_[view_.rowAt(cur_)], pending_, modified_)) {
+    if (!modified_.contains(true)) {
         cancel();
         return;
     }
+    const store::RowWrite w = rowWrite(rows_[view_.rowAt(cur_)]);
+    if (rowStore_.update)
+        rowStore_.update(w);
+    else
+        store::updateRow(db(), w);
     rows_[view_.rowAt(cur_)] = pending_;
     state_ = State::Browse;
     pending_.clear();
     emit rowChanged(cur_);
+}
+
+store::RowWrite Dataset::rowWrite(const QVector<QVariant>& original) const
+{
+    return store::RowWrite{updateTable_, keyFields_, columns_, defs_, original, pending_, modified_};
 }
 
 void Dataset::cancel()
@@ -505,7 +517,11 @@ void Dataset::remove()
     if (cur_ < 0)
         throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()),
                       DbError::Kind::ProgramFault);
-    writer_.remove(db(), columns_, rows_[view_.rowAt(cur_)]);
+    const store::RowWrite w = rowWrite(rows_[view_.rowAt(cur_)]);
+    if (rowStore_.remove)
+        rowStore_.remove(w);
+    else
+        store::deleteRow(db(), w);
     const int removedAt = cur_;
     rows_.erase(rows_.begin() + view_.rowAt(cur_));
     view_.removeAt(cur_);
@@ -523,14 +539,14 @@ void Dataset::refresh()
     QVariantList key;
     const int keepPos = cur_;
     if (cur_ >= 0)
-        for (const QString& k : writer_.keyFields())
+        for (const QString& k : keyFields_)
             if (const int c = fieldIndex(k); c >= 0) key << rows_[view_.rowAt(cur_)].at(c);
     fetch();
     int keepRow = -1;
     for (int r = 0; !key.isEmpty() && r < int(rows_.size()) && keepRow < 0; ++r) {
         bool same = true;
-        for (int k = 0; k < writer_.keyFields().size() && same; ++k)
-            same = QVariant::compare(rows_[r].at(fieldIndex(writer_.keyFields()[k])), key[k]) == QPartialOrdering::Equivalent;
+        for (int k = 0; k < keyFields_.size() && same; ++k)
+            same = QVariant::compare(rows_[r].at(fieldIndex(keyFields_[k])), key[k]) == QPartialOrdering::Equivalent;
         if (same) keepRow = r;
     }
     rebuildViewAt(keepRow, keepPos);

@@ -128,6 +128,15 @@ public:
     // pending row, so the rows show what is stored; a lost connection keeps it, to be stored once connected
     // again. Off (the default): a failed store stays pending.
     void setCancelRefusedStore(bool on) { cancelRefused_ = on; }
+    // Who writes a row back: by default the dataset runs the row's statement on its connection; a table
+    // that workstations share plugs in the store's verbs, which own the transaction. `insert` answers the
+    // values of the key fields the database gave the row; an update is asked only when a column changed.
+    struct RowStore {
+        std::function<QVariantList(const store::RowWrite&)> insert;
+        std::function<void(const store::RowWrite&)> update;
+        std::function<void(const store::RowWrite&)> remove;
+    };
+    void setRowStore(RowStore rowStore) { rowStore_ = std::move(rowStore); }
     void edit();
     void post();
     void cancel();
@@ -164,13 +173,16 @@ private:
     void fillKeyDefaults();
     void setCurrent(int pos);
     void store();
+    store::RowWrite rowWrite(const QVector<QVariant>& original) const;
     [[noreturn]] void fieldNotFound(const QString& name) const;
 
     QString connection_;
     QStringList sql_;
     QHash<QString, QVariant> params_;  // lower-case names
     QList<FieldDef> declared_;
-    RowWriter writer_;
+    QString updateTable_;
+    QStringList keyFields_;
+    RowStore rowStore_;
 
     State state_ = State::Inactive;
     QStringList columns_;

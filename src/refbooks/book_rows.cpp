@@ -2,19 +2,8 @@
 
 #include "core/dataset.h"
 
-void storeRow(Dataset* list, bool adding, const std::function<void()>& fill)
+void reopen(Dataset* list)
 {
-    if (adding)
-        list->insert();
-    else
-        list->edit();
-    try {
-        fill();
-        list->post();
-    } catch (...) {
-        list->cancel();
-        throw;
-    }
     list->close();
     list->open();
 }

@@ -3,8 +3,6 @@
 #include "store/books_store.h"
 #include "refbooks/book_rows.h"
 #include "core/data_module.h"
-#include "core/dataset.h"
-#include "refbooks/book_instances.h"
 #include "core/messages.h"
 #include "store/sql_text.h"
 
@@ -24,13 +22,28 @@ void TForm9::Button1Click()
         return;
     }
     sqltext::checkTypedText(name);
-    Dataset* kinds = data_.Vid_oper;
-    const bool adding = Tag == 1;
-    std::optional<qint64> self;
-    if (!adding) self = kinds->fieldByName(QStringLiteral("id")).asLargeInt();
-    if (data_.CheckDuplicate(store::bookssql::sameNameCount(QStringLiteral("vid_oper"), QStringLiteral("vid"), name, self),
-                                    QStringLiteral("Такая операция уже заведена!")))
+    const store::Outcome outcome =
+        Tag == 1 ? store::addKind(data_.session(), name) : store::changeKind(data_.session(), KindId, name);
+    if (outcome == store::Outcome::Duplicate) {
+        msg::error(QStringLiteral("Такая операция уже заведена!"));
         return;
-    storeRow(kinds, adding, [&] { kinds->fieldByName(QStringLiteral("vid")).setString(name); });
+    }
+    reopen(data_.Vid_oper);
     accept();
+}
+
+void TForm9::presetForAdd()
+{
+    Edit1->clear();
+    setWindowTitle(QStringLiteral("Заведение нового вида операций"));
+    Tag = 1;
+    KindId = 0;
+}
+
+void TForm9::presetForChange(int id, const QString& name)
+{
+    setWindowTitle(QStringLiteral("Изменение данных вида операции"));
+    Tag = 2;
+    KindId = id;
+    Edit1->setText(name);
 }

@@ -11,5 +11,12 @@ public:
 
     QLineEdit* Edit1;  // "Операция"
 
+    int KindId = 0;  // the kind being changed
+
+    // An empty name and the caption of a new kind.
+    void presetForAdd();
+    // The kind's name and the caption of a change.
+    void presetForChange(int id, const QString& name);
+
     void Button1Click() override;
 };

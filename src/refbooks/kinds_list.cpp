@@ -1,6 +1,8 @@
 #include "refbooks/kinds_list.h"
 
 #include "core/data_module.h"
+#include "core/dataset.h"
+#include "store/books_store.h"
 #include "refbooks/book_instances.h"
 #include "refbooks/kind_editor.h"
 #include "core/messages.h"
@@ -40,9 +42,7 @@ Dataset* TForm8::dataset() const
 
 void TForm8::Button1Click()
 {
-    Form9->Edit1->clear();
-    Form9->setWindowTitle(QStringLiteral("Заведение нового вида операций"));
-    Form9->Tag = 1;
+    Form9->presetForAdd();
     Form9->exec();
 }
 
@@ -55,9 +55,8 @@ void TForm8::Button2Click()
     }
     // With no row there is nothing to change: a save would add a kind instead.
     if (kinds->isEmpty()) return;
-    Form9->setWindowTitle(QStringLiteral("Изменение данных вида операции"));
-    Form9->Tag = 2;
-    Form9->Edit1->setText(kinds->fieldByName(QStringLiteral("vid")).asString().trimmed());
+    Form9->presetForChange(kinds->fieldByName(QStringLiteral("id")).asInteger(),
+                           kinds->fieldByName(QStringLiteral("vid")).asString().trimmed());
     Form9->exec();
 }
 
@@ -66,7 +65,7 @@ void TForm8::Button3Click()
     if (dataset()->isEmpty()) return;
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить вид операции?"))) return;
     Dataset* kinds = dataset();
-    kinds->remove();
+    store::deleteKind(data_.session(), kinds->fieldByName(QStringLiteral("id")).asInteger());
     kinds->close();
     kinds->open();
 }

@@ -19,6 +19,10 @@ TForm22::TForm22(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     norm = new Dataset(store::reads::norms(), this);
     norm->setConnectionName(TDataModule6::kConnection);
     norm->setIndexFieldNames(QStringLiteral("norma"));
+    // The grid's rows are stored by the norm verbs, each in its own transaction.
+    norm->setRowStore({[this](const store::RowWrite& row) { return store::storeNorm(data_.session(), row, true); },
+                       [this](const store::RowWrite& row) { store::storeNorm(data_.session(), row, false); },
+                       [this](const store::RowWrite& row) { store::deleteNorm(data_.session(), row); }});
     // A norm the database refuses is given up, as the books give up a refused row: the grid shows the
     // stored norms again and the next cell, or "Сохранить", does not raise the same refusal once more.
     norm->setCancelRefusedStore(true);

@@ -129,21 +129,39 @@ void TForm10::Button1Click()
         msg::error(QStringLiteral("Все поля должны быть заполнены!"));
         return;
     }
-    Dataset* oper = data_.Oper;
-    if (Tag == 1) {
-        if (data_.CheckDuplicate(store::bookssql::sameOperationCount(ChosenKindId, group, ChosenProductId, std::nullopt),
-                                        kSameOperation))
-            return;
-        // The database gives the new operation its first norm, so the book shows it at once.
-        store::addOperation(data_.session(), ChosenKindId, group, ChosenProductId);
-    } else {
-        const int id = oper->fieldByName(QStringLiteral("id")).asInteger();
-        if (data_.CheckDuplicate(store::bookssql::sameOperationCount(ChosenKindId, group, ChosenProductId, id),
-                                        kSameOperation))
-            return;
-        store::changeOperation(data_.session(), id, ChosenKindId, group, ChosenProductId);
+    // The database gives a new operation its first norm, so the book shows it at once.
+    const store::Outcome outcome =
+        Tag == 1 ? store::addOperation(data_.session(), ChosenKindId, group, ChosenProductId)
+                 : store::changeOperation(data_.session(), OperationId, ChosenKindId, group, ChosenProductId);
+    if (outcome == store::Outcome::Duplicate) {
+        msg::error(kSameOperation);
+        return;
     }
+    Dataset* oper = data_.Oper;
     oper->close();
     oper->open();
     accept();
+}
+
+void TForm10::presetForAdd()
+{
+    Edit1->clear();
+    Edit2->clear();
+    ComboBox1->setCurrentIndex(0);
+    setWindowTitle(QStringLiteral("Заведение новой цены за операцию"));
+    Tag = 1;
+    OperationId = 0;
+}
+
+void TForm10::presetForChange(const OperationRow& row)
+{
+    setWindowTitle(QStringLiteral("Изменение данных о цене за операцию"));
+    Tag = 2;
+    OperationId = row.id;
+    Edit1->setText(row.mark);
+    Edit2->setText(row.kind);
+    // Any group flag but 0 is blanks, the second entry.
+    ComboBox1->setCurrentIndex(row.naimen == 0 ? 0 : 1);
+    ChosenProductId = row.productId;
+    ChosenKindId = row.kindId;
 }

@@ -84,11 +84,7 @@ Dataset* TForm4::dataset() const
 
 void TForm4::Button1Click()
 {
-    Form10->Edit1->clear();
-    Form10->Edit2->clear();
-    Form10->ComboBox1->setCurrentIndex(0);
-    Form10->setWindowTitle(QStringLiteral("Заведение новой цены за операцию"));
-    Form10->Tag = 1;
+    Form10->presetForAdd();
     Form10->exec();
 }
 
@@ -101,14 +97,12 @@ void TForm4::Button2Click()
     // With no row there is nothing to change: a save would rewrite no operation yet look done.
     Dataset* oper = dataset();
     if (oper->isEmpty()) return;
-    Form10->setWindowTitle(QStringLiteral("Изменение данных о цене за операцию"));
-    Form10->Tag = 2;
-    Form10->Edit1->setText(oper->fieldByName(QStringLiteral("marka")).asString().trimmed());
-    Form10->Edit2->setText(oper->fieldByName(QStringLiteral("vid")).asString().trimmed());
-    // Any group flag but 0 is blanks, the second entry.
-    Form10->ComboBox1->setCurrentIndex(oper->fieldByName(QStringLiteral("naimen")).asInteger() == 0 ? 0 : 1);
-    Form10->ChosenProductId = oper->fieldByName(QStringLiteral("i_id")).asInteger();
-    Form10->ChosenKindId = oper->fieldByName(QStringLiteral("oper_vid")).asInteger();
+    Form10->presetForChange({oper->fieldByName(QStringLiteral("id")).asInteger(),
+                             oper->fieldByName(QStringLiteral("i_id")).asInteger(),
+                             oper->fieldByName(QStringLiteral("marka")).asString().trimmed(),
+                             oper->fieldByName(QStringLiteral("oper_vid")).asInteger(),
+                             oper->fieldByName(QStringLiteral("vid")).asString().trimmed(),
+                             oper->fieldByName(QStringLiteral("naimen")).asInteger()});
     Form10->exec();
 }
 

@@ -3,9 +3,7 @@
 #include "store/books_store.h"
 #include "refbooks/book_rows.h"
 #include "core/data_module.h"
-#include "core/dataset.h"
 #include "core/field_value.h"
-#include "refbooks/book_instances.h"
 #include "core/messages.h"
 #include "store/sql_text.h"
 #include "refbooks/product_group.h"
@@ -50,17 +48,31 @@ void TForm7::Button1Click()
     // Read with the workstation's decimal comma before anything is sent: a text that is no number stops
     // the save here.
     const double rate = fieldvalue::toDouble(Edit2->text());
-    Dataset* izdel = data_.Izdel;
-    const bool adding = Tag == 1;
-    std::optional<qint64> self;
-    if (!adding) self = izdel->fieldByName(QStringLiteral("id")).asLargeInt();
-    if (data_.CheckDuplicate(store::bookssql::sameNameCount(QStringLiteral("izdel"), QStringLiteral("marka"), mark, self),
-                                    QStringLiteral("Такая марка изделия уже заведена!")))
+    const store::ProductValues values{mark, productGroup(mark), rate};
+    const store::Outcome outcome = Tag == 1 ? store::addProduct(data_.session(), values)
+                                            : store::changeProduct(data_.session(), ProductId, values);
+    if (outcome == store::Outcome::Duplicate) {
+        msg::error(QStringLiteral("Такая марка изделия уже заведена!"));
         return;
-    storeRow(izdel, adding, [&] {
-        izdel->fieldByName(QStringLiteral("marka")).setString(mark);
-        izdel->fieldByName(QStringLiteral("nom")).setString(productGroup(mark));
-        izdel->fieldByName(QStringLiteral("massa")).setDouble(rate);
-    });
+    }
+    reopen(data_.Izdel);
     accept();
+}
+
+void TForm7::presetForAdd()
+{
+    Edit1->clear();
+    Edit2->clear();
+    setWindowTitle(QStringLiteral("Заведение нового изделия"));
+    Tag = 1;
+    ProductId = 0;
+}
+
+void TForm7::presetForChange(const ProductRow& row)
+{
+    setWindowTitle(QStringLiteral("Изменение данных изделия"));
+    Tag = 2;
+    ProductId = row.id;
+    Edit1->setText(row.mark);
+    Edit2->setText(row.boxes);
 }

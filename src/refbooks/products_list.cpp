@@ -1,6 +1,8 @@
 #include "refbooks/products_list.h"
 
 #include "core/data_module.h"
+#include "core/dataset.h"
+#include "store/books_store.h"
 #include "refbooks/book_instances.h"
 #include "core/messages.h"
 #include "refbooks/operation_dialog.h"
@@ -43,10 +45,7 @@ void TForm3::Button1Click()
 {
     Dataset* izdel = dataset();
     const int row = izdel->recNo();
-    Form7->Edit1->clear();
-    Form7->Edit2->clear();
-    Form7->setWindowTitle(QStringLiteral("Заведение нового изделия"));
-    Form7->Tag = 1;
+    Form7->presetForAdd();
     Form7->exec();
     izdel->setRecNo(row);
 }
@@ -60,10 +59,9 @@ void TForm3::Button2Click()
     } else {
         // With no row there is nothing to change: a save would add a product instead.
         if (izdel->isEmpty()) return;
-        Form7->setWindowTitle(QStringLiteral("Изменение данных изделия"));
-        Form7->Tag = 2;
-        Form7->Edit1->setText(izdel->fieldByName(QStringLiteral("marka")).asString().trimmed());
-        Form7->Edit2->setText(izdel->fieldByName(QStringLiteral("massa")).asString().trimmed());
+        Form7->presetForChange({izdel->fieldByName(QStringLiteral("id")).asLargeInt(),
+                                izdel->fieldByName(QStringLiteral("marka")).asString().trimmed(),
+                                izdel->fieldByName(QStringLiteral("massa")).asString().trimmed()});
         Form7->exec();
     }
     izdel->setRecNo(row);
@@ -74,7 +72,7 @@ void TForm3::Button3Click()
     if (dataset()->isEmpty()) return;
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить изделие?"))) return;
     Dataset* izdel = dataset();
-    izdel->remove();
+    store::deleteProduct(data_.session(), izdel->fieldByName(QStringLiteral("id")).asLargeInt());
     // Re-read, staying on the row that took the deleted one's place (the last row when it was the last).
     izdel->refresh();
 }

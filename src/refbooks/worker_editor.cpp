@@ -65,6 +65,25 @@ void TForm2::showDepartment(const QString& caption)
     LCB_department->setCurrentIndex(LCB_department->findText(caption, Qt::MatchExactly));
 }
 
+void TForm2::presetForAdd()
+{
+    Edit1->clear();
+    setWindowTitle(QStringLiteral("Заведение данных нового работника"));
+    Tag = 1;
+    reopenLookups();
+}
+
+void TForm2::presetForChange(const WorkerRow& row)
+{
+    setWindowTitle(QStringLiteral("Изменение данных работника"));
+    Tag = 2;
+    reopenLookups();
+    Edit1->setText(row.name);
+    PersonId = row.id;
+    PersonDepartment = row.department;
+    showDepartment(PersonDepartment);
+}
+
 void TForm2::Button1Click()
 {
     const QString name = Edit1->text().trimmed();

@@ -6,6 +6,13 @@ class TDataModule6;
 
 class Dataset;
 
+// A worker as the list holds it: the key, the name (trimmed) and the stored department caption.
+struct WorkerRow {
+    int id = 0;
+    QString name;
+    QString department;
+};
+
 // The worker editor "Работники": the name and the three lookups of the enterprise database. Only the name
 // and the department's caption are stored (accounts_dep.person has no column for position or role).
 class TForm2 : public BookEditor {
@@ -30,6 +37,11 @@ public:
     void reopenLookups();
     // Shows a stored department caption in its box (no choice when no department has that caption).
     void showDepartment(const QString& caption);
+
+    // An empty name, fresh look-ups and the caption of a new worker.
+    void presetForAdd();
+    // The worker's name and department, fresh look-ups and the caption of a change.
+    void presetForChange(const WorkerRow& row);
 
     void Button1Click() override;
 

@@ -45,10 +45,7 @@ Dataset* TForm5::dataset() const
 
 void TForm5::Button1Click()
 {
-    Form2->Edit1->clear();
-    Form2->setWindowTitle(QStringLiteral("Заведение данных нового работника"));
-    Form2->Tag = 1;
-    Form2->reopenLookups();
+    Form2->presetForAdd();
     Form2->exec();
     dataset()->close();
     dataset()->open();
@@ -64,13 +61,9 @@ void TForm5::Button2Click()
     // With no row there is nothing to change: a save would rewrite no worker yet look done.
     if (workers->isEmpty()) return;
     const int row = workers->recNo();
-    Form2->setWindowTitle(QStringLiteral("Изменение данных работника"));
-    Form2->Tag = 2;
-    Form2->reopenLookups();
-    Form2->Edit1->setText(workers->fieldByName(QStringLiteral("fio")).asString().trimmed());
-    Form2->PersonId = workers->fieldByName(QStringLiteral("id")).asInteger();
-    Form2->PersonDepartment = workers->fieldByName(QStringLiteral("s_staffpos_hl")).asString();
-    Form2->showDepartment(Form2->PersonDepartment);
+    Form2->presetForChange({workers->fieldByName(QStringLiteral("id")).asInteger(),
+                            workers->fieldByName(QStringLiteral("fio")).asString().trimmed(),
+                            workers->fieldByName(QStringLiteral("s_staffpos_hl")).asString()});
     Form2->exec();
     reloadAt(workers, row);
 }

@@ -1,5 +1,6 @@
 #include "store/books_store.h"
 
+#include "store/book_lock.h"
 #include "store/sql_text.h"
 
 namespace store {
@@ -83,18 +84,25 @@ void deleteWorker(const Session& s, int id)
     work.commit();
 }
 
-void addOperation(const Session& s, int kind, int group, int product)
+Outcome addOperation(const Session& s, int kind, int group, int product)
 {
     Work work(s, Action::ManageBooks);
+    if (booklock::lockAndFindSame(work, booklock::Book::Operations,
+                                  bookssql::sameOperationCount(kind, group, product, std::nullopt)))
+        return Outcome::Duplicate;
     exec(work.db(), bookssql::addOperation(kind, group, product));
     work.commit();
+    return Outcome::Saved;
 }
 
-void changeOperation(const Session& s, int id, int kind, int group, int product)
+Outcome changeOperation(const Session& s, int id, int kind, int group, int product)
 {
     Work work(s, Action::ManageBooks);
+    if (booklock::lockAndFindSame(work, booklock::Book::Operations, bookssql::sameOperationCount(kind, group, product, id)))
+        return Outcome::Duplicate;
     exec(work.db(), bookssql::changeOperation(id, kind, group, product));
     work.commit();
+    return Outcome::Saved;
 }
 
 void deleteOperation(const Session& s, int id)

@@ -1,12 +1,16 @@
 #pragma once
+#include "store/row_writer.h"
 #include "store/store.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
-// The reference books' writes and look-ups. Products, kinds and norms are edited row by row through their
-// shared datasets, which write back by key; the statements here are the rest.
+// The reference books' writes and look-ups. Every write is a verb: one unit of work that managing the
+// books allows. A book with a duplicate check (products, kinds, operations) takes that book's lock first,
+// counts inside the transaction and writes only when nothing like the row is there, so two workstations
+// saving the same row at once end with one row and one Duplicate.
 namespace store {
 
 // Workers: typed texts go in as bound values, so a quote in a name is stored as typed.
@@ -14,11 +18,36 @@ void addWorker(const Session& s, const QString& fio, const QString& department);
 void changeWorker(const Session& s, int id, const QString& fio, const QString& department);
 void deleteWorker(const Session& s, int id);
 
-// Operations: a product, a kind of work and a group (naimen). The database gives a new operation its
-// first norm.
-void addOperation(const Session& s, int kind, int group, int product);
-void changeOperation(const Session& s, int id, int kind, int group, int product);
+// Products: the mark (unique whatever its letter case), its group and the boxes (massa).
+struct ProductValues {
+    QString mark;
+    QString group;
+    double boxes = 0;
+};
+Outcome addProduct(const Session& s, const ProductValues& v);
+Outcome changeProduct(const Session& s, qint64 id, const ProductValues& v);
+void deleteProduct(const Session& s, qint64 id);
+
+// Kinds of operation: a name, unique whatever its letter case.
+Outcome addKind(const Session& s, const QString& name);
+Outcome changeKind(const Session& s, int id, const QString& name);
+void deleteKind(const Session& s, int id);
+
+// Operations: a product, a kind of work and a group (naimen), unique together. The database gives a new
+// operation its first norm.
+Outcome addOperation(const Session& s, int kind, int group, int product);
+Outcome changeOperation(const Session& s, int id, int kind, int group, int product);
 void deleteOperation(const Session& s, int id);
+
+// Norms, edited row by row in the norms grid: the grid's row goes to the norm table whatever table it
+// names. storeNorm inserts a new row (answering the key the database gave it) or updates the changed
+// columns of a stored one (answering nothing).
+QVariantList storeNorm(const Session& s, const RowWrite& row, bool inserting);
+void deleteNorm(const Session& s, const RowWrite& row);
+
+// For race tests: called inside a book's verb between its duplicate count and its write, with the
+// connection the verb runs on. Empty: nothing is called.
+void setBookCheckHook(std::function<void(const Db&)> hook);
 
 // The product's mark as the database has it now; empty when there is no such product.
 QString productMark(const Db& db, int productId);

@@ -3,6 +3,7 @@
 #include "store/db_error.h"
 #include "store/odbc_fetch.h"
 
+namespace store {
 namespace {
 
 int columnOf(const QStringList& columns, const QString& name)
@@ -12,74 +13,89 @@ int columnOf(const QStringList& columns, const QString& name)
     throw DbError(QStringLiteral("Field '%1' not found").arg(name), DbError::Kind::ProgramFault);
 }
 
-}  // namespace
-
-void RowWriter::setTable(const QString& table, const QStringList& keyFields)
+QString where(const RowWrite& w, QVariantList* values)
 {
-    table_ = table;
-    keyFields_ = keyFields;
+    // By key; a table without one (the build stamp's) by every original value.
+    QStringList parts;
+    for (const QString& k : w.keyFields.isEmpty() ? w.columns : w.keyFields) {
+        const int col = columnOf(w.columns, k);
+        if (w.original[col].isNull()) {
+            parts << k + QStringLiteral(" is null");
+        } else {
+            parts << k + QStringLiteral("=?");
+            *values << w.original[col];
+        }
+    }
+    return parts.join(QStringLiteral(" and "));
 }
 
-QVariantList RowWriter::insert(const QSqlDatabase& db, const QStringList& columns, const QVector<FieldDef>& defs,
-                               const QVector<QVariant>& values, const QVector<bool>& changed) const
+}  // namespace
+
+RowStatement insertStatement(const RowWrite& w)
 {
     QStringList cols, marks;
-    QVariantList bound;
-    for (int i = 0; i < columns.size(); ++i) {
-        if (!changed[i] || defs[i].readOnly || defs[i].type == FieldType::AutoInc) continue;
-        cols << columns[i];
+    RowStatement s;
+    for (int i = 0; i < w.columns.size(); ++i) {
+        if (!w.changed[i] || w.defs[i].readOnly || w.defs[i].type == FieldType::AutoInc) continue;
+        cols << w.columns[i];
         marks << QStringLiteral("?");
-        bound << values[i];
+        s.bound << w.values[i];
     }
-    QString text = cols.isEmpty() ? QStringLiteral("insert into %1 default values").arg(table_)
-                                  : QStringLiteral("insert into %1 (%2) values (%3)").arg(table_, cols.join(u','), marks.join(u','));
-    if (keyFields_.isEmpty()) {
-        odbcExecute(db, text, bound);
+    s.text = cols.isEmpty() ? QStringLiteral("insert into %1 default values").arg(w.table)
+                            : QStringLiteral("insert into %1 (%2) values (%3)").arg(w.table, cols.join(u','), marks.join(u','));
+    if (!w.keyFields.isEmpty()) s.text += QStringLiteral(" returning ") + w.keyFields.join(u',');
+    return s;
+}
+
+std::optional<RowStatement> updateStatement(const RowWrite& w)
+{
+    QStringList sets;
+    RowStatement s;
+    for (int i = 0; i < w.columns.size(); ++i) {
+        if (!w.changed[i]) continue;
+        sets << w.columns[i] + QStringLiteral("=?");
+        s.bound << w.values[i];
+    }
+    if (sets.isEmpty()) return std::nullopt;
+    const QString condition = where(w, &s.bound);
+    s.text = QStringLiteral("update %1 set %2 where %3").arg(w.table, sets.join(u','), condition);
+    return s;
+}
+
+RowStatement deleteStatement(const RowWrite& w)
+{
+    RowStatement s;
+    const QString condition = where(w, &s.bound);
+    s.text = QStringLiteral("delete from %1 where %2").arg(w.table, condition);
+    return s;
+}
+
+QVariantList insertRow(const QSqlDatabase& db, const RowWrite& w)
+{
+    const RowStatement s = insertStatement(w);
+    if (w.keyFields.isEmpty()) {
+        odbcExecute(db, s.text, s.bound);
         return {};
     }
-    text += QStringLiteral(" returning ") + keyFields_.join(u',');
-    const FetchedRows key = odbcFetchAll(db, text, bound);
+    const FetchedRows key = odbcFetchAll(db, s.text, s.bound);
     QVariantList out;
     if (!key.rows.empty())
         for (const QVariant& v : key.rows.front()) out << v;
     return out;
 }
 
-bool RowWriter::update(const QSqlDatabase& db, const QStringList& columns, const QVector<QVariant>& original,
-                       const QVector<QVariant>& values, const QVector<bool>& changed) const
+bool updateRow(const QSqlDatabase& db, const RowWrite& w)
 {
-    QStringList sets;
-    QVariantList bound;
-    for (int i = 0; i < columns.size(); ++i) {
-        if (!changed[i]) continue;
-        sets << columns[i] + QStringLiteral("=?");
-        bound << values[i];
-    }
-    if (sets.isEmpty()) return false;
-    const QString condition = where(columns, original, &bound);
-    odbcExecute(db, QStringLiteral("update %1 set %2 where %3").arg(table_, sets.join(u','), condition), bound);
+    const std::optional<RowStatement> s = updateStatement(w);
+    if (!s) return false;
+    odbcExecute(db, s->text, s->bound);
     return true;
 }
 
-void RowWriter::remove(const QSqlDatabase& db, const QStringList& columns, const QVector<QVariant>& row) const
+void deleteRow(const QSqlDatabase& db, const RowWrite& w)
 {
-    QVariantList bound;
-    const QString condition = where(columns, row, &bound);
-    odbcExecute(db, QStringLiteral("delete from %1 where %2").arg(table_, condition), bound);
+    const RowStatement s = deleteStatement(w);
+    odbcExecute(db, s.text, s.bound);
 }
 
-QString RowWriter::where(const QStringList& columns, const QVector<QVariant>& row, QVariantList* values) const
-{
-    // By key; a table without one (the build stamp's) by every original value.
-    QStringList parts;
-    for (const QString& k : keyFields_.isEmpty() ? columns : keyFields_) {
-        const int col = columnOf(columns, k);
-        if (row[col].isNull()) {
-            parts << k + QStringLiteral(" is null");
-        } else {
-            parts << k + QStringLiteral("=?");
-            *values << row[col];
-        }
-    }
-    return parts.join(QStringLiteral(" and "));
-}
+}  // namespace store

@@ -5,26 +5,40 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <optional>
 
-// Writes the rows of one table back: inserts, updates by key (by every original value for a table without
-// a key) and deletes, all values bound. Owned by a dataset; it knows the dataset's columns only as given.
-class RowWriter {
-public:
-    void setTable(const QString& table, const QStringList& keyFields);
-    bool isSet() const { return !table_.isEmpty(); }
-    const QStringList& keyFields() const { return keyFields_; }
+namespace store {
 
-    // Inserts the changed, writable columns; answers the values of the key fields the database gave the row.
-    QVariantList insert(const QSqlDatabase& db, const QStringList& columns, const QVector<FieldDef>& defs,
-                        const QVector<QVariant>& values, const QVector<bool>& changed) const;
-    // Updates the changed columns of the row that had `original`; false when nothing was changed.
-    bool update(const QSqlDatabase& db, const QStringList& columns, const QVector<QVariant>& original,
-                const QVector<QVariant>& values, const QVector<bool>& changed) const;
-    void remove(const QSqlDatabase& db, const QStringList& columns, const QVector<QVariant>& row) const;
-
-private:
-    QString where(const QStringList& columns, const QVector<QVariant>& row, QVariantList* values) const;
-
-    QString table_;
-    QStringList keyFields_;
+// One row's write as a dataset holds it: the table and its key, the dataset's columns as given, the row
+// as read (for an update or a delete), the row as typed (for an insert or an update) and which columns
+// were typed into.
+struct RowWrite {
+    QString table;
+    QStringList keyFields;
+    QStringList columns;
+    QVector<FieldDef> defs;
+    QVector<QVariant> original;
+    QVector<QVariant> values;
+    QVector<bool> changed;
 };
+
+// A statement with its values bound in the order of its question marks.
+struct RowStatement {
+    QString text;
+    QVariantList bound;
+};
+
+// Inserts the changed, writable columns; with a key, "returning" the key fields the database gave the row.
+RowStatement insertStatement(const RowWrite& w);
+// Updates the changed columns of the row that was `original`, by key (by every original value for a table
+// without a key); nothing when no column was changed.
+std::optional<RowStatement> updateStatement(const RowWrite& w);
+RowStatement deleteStatement(const RowWrite& w);
+
+// Runs them on a connection. insertRow answers the values of the key fields the database gave the row;
+// updateRow false when nothing was changed.
+QVariantList insertRow(const QSqlDatabase& db, const RowWrite& w);
+bool updateRow(const QSqlDatabase& db, const RowWrite& w);
+void deleteRow(const QSqlDatabase& db, const RowWrite& w);
+
+}  // namespace store

@@ -3,6 +3,7 @@
 #include "store/connection.h"
 #include "core/data_module.h"
 #include "support/message_recorder.h"
+#include "support/books_fixture.h"
 #include "support/test_database.h"
 
 #include <QtTest>
@@ -10,11 +11,7 @@
 namespace {
 // Worker 900 has two enterprise persons: one matched by id (shift 1), one by personal code (other shifts).
 const char* kFixture = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Иванов И.И.');
 insert into cmn_contractor.person (id, s_code, s_caption) values (900, '901', 'По номеру'), (901, '900', 'По коду');
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
 insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time, ok, vvod)
 values (1, 10, 20, 10, 1, '2024-03-05', 1, 2.5, 0, 8, 'no', '2024-03-05'),
        (1, 10, 20, 10, 0, '2024-03-05', 1, 2.5, 0, 8, 'ta', '2024-03-05'),
@@ -34,7 +31,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kFixture);
+        db = new TestDatabase(booksFixture("Иванов И.И.") + kFixture);
         db->connectProgram();
         for (Dataset* ds : DataModule6->journalDatasets()) {
             ds->setParam("data", QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
@@ -92,29 +89,6 @@ private slots:
         QCOMPARE(m->Smena2->fieldByName("ok").asString().trimmed(), QString("да"));
         m->Smena1->close();
         m->Smena2->close();
-    }
-
-    void checkDuplicate_data()
-    {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<bool>("found");
-        QTest::newRow("no row") << "select 1 as cnt where false" << false;
-        QTest::newRow("zero") << "select count(*) as cnt from accounts_dep.vid_oper where upper(vid)='НЕТ'" << false;
-        QTest::newRow("one") << "select count(*) as cnt from accounts_dep.vid_oper where upper(vid)=upper('сварка')" << true;
-    }
-    void checkDuplicate()
-    {
-        QFETCH(QString, statement);
-        QFETCH(bool, found);
-        MessageRecorder rec;
-        QCOMPARE(DataModule6->CheckDuplicate(statement, "Такая операция уже заведена!"), found);
-        QCOMPARE(rec.seen.size(), found ? 1 : 0);
-        if (found) {
-            QCOMPARE(rec.seen[0].text, QString("Такая операция уже заведена!"));
-            QCOMPARE(rec.seen[0].caption, QString("Ошибка"));
-            QCOMPARE(rec.seen[0].icon, msg::Icon::Stop);
-        }
-        QVERIFY(!DataModule6->Control->isOpen());
     }
 
     void unreachableDatabaseIsAnError()

@@ -7,6 +7,7 @@
 #include "store/journal_store.h"
 #include "store/time_sheet_store.h"
 #include "support/second_workstation.h"
+#include "support/books_fixture.h"
 #include "support/test_database.h"
 
 #include <QtTest>
@@ -16,12 +17,7 @@
 
 namespace {
 
-const char* kBooks = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.');
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
-)";
+
 
 const QDate kDay(2024, 3, 11);
 
@@ -91,7 +87,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kBooks);
+        db = new TestDatabase(booksFixture());
         db->connectProgram();
         store::setDayCellReadHook(pauseBetweenReadAndWrite);
     }

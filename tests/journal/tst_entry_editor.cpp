@@ -12,6 +12,7 @@
 #include "support/message_recorder.h"
 #include "support/second_workstation.h"
 #include "program_fixture.h"
+#include "support/books_fixture.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -28,10 +29,9 @@
 namespace {
 
 const char* kBooks = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.'), (2, 'Борисов Б.Б.');
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка'), (6, 'Подкраска');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5), (21, 6, 1, 10, 2);
+insert into accounts_dep.person (id, fio) values (2, 'Борисов Б.Б.');
+insert into accounts_dep.vid_oper (id, vid) values (6, 'Подкраска');
+insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (21, 6, 1, 10, 2);
 )";
 
 // Worker 2 has an accepted entry of 2024-03-11, shift 1, entered long ago with a bonus and document links.
@@ -95,7 +95,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kBooks);
+        db = new TestDatabase(booksFixture() + kBooks);
     }
     void cleanupTestCase()
     {

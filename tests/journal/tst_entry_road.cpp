@@ -14,6 +14,7 @@
 #include "program_fixture.h"
 #include "refbooks/worker_editor.h"
 #include "refbooks/workers_list.h"
+#include "support/books_fixture.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -25,10 +26,10 @@ namespace {
 
 // A welding and a painting operation; the painting one's lowest norm price is 2.5.
 const char* kBooks = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.'), (2, 'Борисов Б.Б.');
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1), (11, 'ШК-2', 'ШК', 1);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка'), (6, 'Покраска');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5), (21, 6, 0, 11, 2.5);
+insert into accounts_dep.person (id, fio) values (2, 'Борисов Б.Б.');
+insert into accounts_dep.izdel (id, marka, nom, massa) values (11, 'ШК-2', 'ШК', 1);
+insert into accounts_dep.vid_oper (id, vid) values (6, 'Покраска');
+insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (21, 6, 0, 11, 2.5);
 )";
 
 QColor okColour(int row)
@@ -81,7 +82,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kBooks);
+        db = new TestDatabase(booksFixture() + kBooks);
     }
     void cleanupTestCase()
     {

@@ -6,6 +6,7 @@
 #include "journal/entry_editor.h"
 #include "support/message_recorder.h"
 #include "program_fixture.h"
+#include "support/books_fixture.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -20,11 +21,10 @@ namespace {
 // Workers 1 and 2 have entries today in shift 1 (worker 1 two, worker 2 one); worker 4's entries and
 // time-sheet rows are locked by the database, so that changing them fails; the "ta" entry is never shown.
 const char* kBooks = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.'), (2, 'Борисов Б.Б.'), (3, 'Васильев В.В.'),
+insert into accounts_dep.person (id, fio) values (2, 'Борисов Б.Б.'), (3, 'Васильев В.В.'),
     (4, 'Гаврилов Г.Г.');
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка'), (6, 'Краска синяя');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5), (21, 6, 1, 10, 2);
+insert into accounts_dep.vid_oper (id, vid) values (6, 'Краска синяя');
+insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (21, 6, 1, 10, 2);
 create function accounts_dep.locked() returns trigger language plpgsql as $$
 begin
     if old.w_id = 4 then raise exception 'строка закрыта'; end if;
@@ -120,7 +120,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kBooks);
+        db = new TestDatabase(booksFixture() + kBooks);
     }
     void cleanupTestCase()
     {

@@ -4,6 +4,7 @@
 #include "journal/program_end.h"
 #include "program_fixture.h"
 #include "journal/version_gate.h"
+#include "support/books_fixture.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -11,10 +12,6 @@
 namespace {
 
 const char* kFixture = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.');
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'ПЛ', 1);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
 insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, time, ok, vvod)
 values (1, 10, 20, 10, 0, current_date, 1, 2.5, 8, 'no', current_date);
 insert into accounts_dep.h_tabel (w_id, smena, month, year)
@@ -40,7 +37,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kFixture);
+        db = new TestDatabase(booksFixture() + kFixture);
     }
     void cleanupTestCase() { delete db; }
     void init()

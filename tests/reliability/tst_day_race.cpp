@@ -2,6 +2,7 @@
 // one worker's two days at once for many rounds: whenever one looks, and at the end, each day's time-sheet
 // cell equals the journal's committed hours of that day.
 #include "core/application.h"
+#include "support/books_fixture.h"
 #include "support/test_database.h"
 
 #include <QCoreApplication>
@@ -13,12 +14,7 @@
 
 namespace {
 
-const char* kBooks = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.');
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'Платик', 1.5);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
-)";
+
 
 constexpr int kWorkstations = 4;
 constexpr int kRounds = 500;
@@ -43,7 +39,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kBooks);
+        db = new TestDatabase(booksFixture());
     }
     void cleanupTestCase() { delete db; }
 

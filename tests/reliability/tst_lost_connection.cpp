@@ -14,6 +14,7 @@
 #include "timesheet/time_sheet_window.h"
 #include "reliability_fixture.h"
 #include "support/message_recorder.h"
+#include "support/books_fixture.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,11 +27,8 @@ using namespace reliability;
 namespace {
 
 const char* kBooks = R"(
-insert into accounts_dep.person (id, fio) values (1, 'Алексеев А.А.'), (2, 'Борисов Б.Б.');
+insert into accounts_dep.person (id, fio) values (2, 'Борисов Б.Б.');
 select setval('accounts_dep.person_id_seq', 100);
-insert into accounts_dep.izdel (id, marka, nom, massa) values (10, 'ПЛ-10', 'Платик', 1.5);
-insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
-insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
 )";
 
 // Worker 2 has one entry of 11.03.2024, shift 1, 5 hours, not yet accepted, and its time-sheet day.
@@ -102,7 +100,7 @@ class LostConnectionTest : public QObject {
             DataModule6->Izdel->close();
             DataModule6->Izdel->open();
             QVERIFY(DataModule6->Izdel->locate("id", 10));
-            Form7->Tag = 2;
+            Form7->presetForChange({10, "ПЛ-10", "1"});
             Form7->Edit1->setText("ПЛ-11");
             Form7->Edit2->setText("1,5");
             Form7->show();
@@ -167,7 +165,7 @@ private slots:
     void initTestCase()
     {
         setWorkstationLocale();
-        db = new TestDatabase(kBooks);
+        db = new TestDatabase(booksFixture() + kBooks);
         QVERIFY(startOn(*db));
         createOtherWindows();
         Form23->hide();

@@ -1,0 +1,136 @@
+// The books written row by row: products, kinds and norms. Their statements are the row statements a
+// dataset over the table builds (row_writer.h), in the columns' order as the shared datasets read them.
+#include "store/books_store.h"
+
+#include "store/book_lock.h"
+
+#include <QSqlDatabase>
+
+namespace store {
+namespace {
+
+const QString kProductTable = QStringLiteral("accounts_dep.izdel");
+const QString kKindTable = QStringLiteral("accounts_dep.vid_oper");
+const QStringList kById = {QStringLiteral("id")};
+
+QSqlDatabase database(const Work& work)
+{
+    return QSqlDatabase::database(work.db().connection, false);
+}
+
+// A product's row in the columns of "select marka, id, nom, massa": every column but the key typed.
+RowWrite productRow(std::optional<qint64> id, const ProductValues& v)
+{
+    return RowWrite{kProductTable,
+                    kById,
+                    {QStringLiteral("marka"), QStringLiteral("id"), QStringLiteral("nom"), QStringLiteral("massa")},
+                    {{QStringLiteral("marka"), FieldType::Text},
+                     {QStringLiteral("id"), FieldType::Decimal},
+                     {QStringLiteral("nom"), FieldType::Text},
+                     {QStringLiteral("massa"), FieldType::Double}},
+                    {QVariant(), id ? QVariant(*id) : QVariant(), QVariant(), QVariant()},
+                    {v.mark, QVariant(), v.group, v.boxes},
+                    {true, false, true, true}};
+}
+
+// A kind's row in the columns of "select *": vid, id.
+RowWrite kindRow(std::optional<int> id, const QString& name)
+{
+    return RowWrite{kKindTable,
+                    kById,
+                    {QStringLiteral("vid"), QStringLiteral("id")},
+                    {{QStringLiteral("vid"), FieldType::Text}, {QStringLiteral("id"), FieldType::Integer, true}},
+                    {QVariant(), id ? QVariant(*id) : QVariant()},
+                    {name, QVariant()},
+                    {true, false}};
+}
+
+QString sameMark(const QString& mark, std::optional<qint64> except)
+{
+    return bookssql::sameNameCount(QStringLiteral("izdel"), QStringLiteral("marka"), mark, except);
+}
+
+QString sameKind(const QString& name, std::optional<qint64> except)
+{
+    return bookssql::sameNameCount(QStringLiteral("vid_oper"), QStringLiteral("vid"), name, except);
+}
+
+RowWrite normRow(RowWrite row)
+{
+    row.table = kNormTable;
+    row.keyFields = kById;
+    return row;
+}
+
+}  // namespace
+
+Outcome addProduct(const Session& s, const ProductValues& v)
+{
+    Work work(s, Action::ManageBooks);
+    if (booklock::lockAndFindSame(work, booklock::Book::Products, sameMark(v.mark, std::nullopt))) return Outcome::Duplicate;
+    insertRow(database(work), productRow(std::nullopt, v));
+    work.commit();
+    return Outcome::Saved;
+}
+
+Outcome changeProduct(const Session& s, qint64 id, const ProductValues& v)
+{
+    Work work(s, Action::ManageBooks);
+    if (booklock::lockAndFindSame(work, booklock::Book::Products, sameMark(v.mark, id))) return Outcome::Duplicate;
+    updateRow(database(work), productRow(id, v));
+    work.commit();
+    return Outcome::Saved;
+}
+
+void deleteProduct(const Session& s, qint64 id)
+{
+    Work work(s, Action::ManageBooks);
+    deleteRow(database(work), productRow(id, {}));
+    work.commit();
+}
+
+Outcome addKind(const Session& s, const QString& name)
+{
+    Work work(s, Action::ManageBooks);
+    if (booklock::lockAndFindSame(work, booklock::Book::Kinds, sameKind(name, std::nullopt))) return Outcome::Duplicate;
+    insertRow(database(work), kindRow(std::nullopt, name));
+    work.commit();
+    return Outcome::Saved;
+}
+
+Outcome changeKind(const Session& s, int id, const QString& name)
+{
+    Work work(s, Action::ManageBooks);
+    if (booklock::lockAndFindSame(work, booklock::Book::Kinds, sameKind(name, id))) return Outcome::Duplicate;
+    updateRow(database(work), kindRow(id, name));
+    work.commit();
+    return Outcome::Saved;
+}
+
+void deleteKind(const Session& s, int id)
+{
+    Work work(s, Action::ManageBooks);
+    deleteRow(database(work), kindRow(id, {}));
+    work.commit();
+}
+
+QVariantList storeNorm(const Session& s, const RowWrite& row, bool inserting)
+{
+    Work work(s, Action::ManageBooks);
+    QVariantList key;
+    if (inserting)
+        key = insertRow(database(work), normRow(row));
+    else
+        updateRow(database(work), normRow(row));
+    work.commit();
+    return key;
+}
+
+void deleteNorm(const Session& s, const RowWrite& row)
+{
+    Work work(s, Action::ManageBooks);
+    deleteRow(database(work), normRow(row));
+    work.commit();
+}
+
+}  // namespace store

@@ -1,0 +1,7 @@
+#pragma once
+#include <QString>
+
+// The books most database tests start from: worker 1 (`worker`, "Алексеев А.А." unless told), product 10
+// "ПЛ-10" (group "ПЛ", one box), kind 5 "Сварка", and operation 20: welding finished ПЛ-10 at 3.5 (the
+// database gives it its first norm). A test adds its own rows after it.
+QString booksFixture(const QString& worker = QStringLiteral("Алексеев А.А."));
