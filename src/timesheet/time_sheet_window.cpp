@@ -113,9 +113,8 @@ TForm19::TForm19(TDataModule6& data, TForm15& print, QWidget* parent) : QDialog(
 
     Button6 = makeButton(QStringLiteral("&Печать"), "Button6", this);
     ComboBox1 = makeList(kMonths, "ComboBox1", this);
-    QStringList years;
-    for (int y = kFirstYear; y <= QDate::currentDate().year() + 1; ++y) years << QString::number(y);
-    ComboBox2 = makeList(years, "ComboBox2", this);
+    ComboBox2 = makeList({}, "ComboBox2", this);
+    fillYears(QDate::currentDate());
     auto* monthLabel = new QLabel(QStringLiteral("&Месяц:"), this);
     monthLabel->setBuddy(ComboBox1);
     auto* yearLabel = new QLabel(QStringLiteral("&Год:"), this);
@@ -180,6 +179,19 @@ int TForm19::month() const
 int TForm19::year() const
 {
     return ComboBox2->currentText().toInt();
+}
+
+void TForm19::fillYears(const QDate& today)
+{
+    QStringList years;
+    for (int y = kFirstYear; y <= today.year() + 1; ++y) years << QString::number(y);
+    QStringList listed;
+    for (int i = 0; i < ComboBox2->count(); ++i) listed << ComboBox2->itemText(i);
+    if (listed == years) return;
+    const QString chosen = ComboBox2->currentText();
+    ComboBox2->clear();
+    ComboBox2->addItems(years);
+    if (!chosen.isEmpty()) selectYear(chosen.toInt());
 }
 
 void TForm19::selectYear(int year)
@@ -309,13 +321,15 @@ void TForm19::Button6Click()
     print_.printMonth(month(), year(), ComboBox1->currentText(), this);
 }
 
-void openTimeSheet(TForm19& window, const QDate& journalDate)
+void openTimeSheet(TForm19& window, const QDate& journalDate, const QDate& today)
 {
     const QList<Dataset*> shifts = window.shiftDatasets();
     const auto closeShifts = qScopeGuard([&shifts] {
         for (Dataset* ds : shifts) ds->close();
     });
     window.ComboBox1->setCurrentIndex(journalDate.month() - 1);
+    // A program left running over New Year offers the new year too.
+    window.fillYears(today);
     window.selectYear(journalDate.year());
     window.ComboBox1Change();
     window.exec();

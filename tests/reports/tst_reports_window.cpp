@@ -193,6 +193,35 @@ private slots:
         QVERIFY(!window()->XLS_Rep->isOpen());
     }
 
+    // A period whose end precedes its start is refused in words before anything is read: no preview, no
+    // workbook, every query closed, the export's caption as it was. Equal dates are a period (above).
+    void reversedPeriod_data()
+    {
+        QTest::addColumn<QString>("button");
+        for (const char* name : {"Button4", "Button2", "Button1", "Button3", "Button6"}) QTest::newRow(name) << name;
+    }
+    void reversedPeriod()
+    {
+        QFETCH(QString, button);
+        shop->setPeriod(QDate(2024, 3, 1), QDate(2024, 2, 29));
+        const QString caption = window()->Button6->text();
+        MessageRecorder messages;
+        QWidget* modal = nullptr;
+        whenModal([&modal](QWidget* shown) { modal = shown; shown->close(); }, 200);
+        opened.clear();
+        window()->findChild<QPushButton*>(button)->click();
+        QTest::qWait(300);
+        QCOMPARE(messages.seen.size(), 1);
+        QCOMPARE(messages.seen[0].caption, QStringLiteral("Ошибка"));
+        QCOMPARE(messages.seen[0].text, kReversedPeriodText);
+        QVERIFY(!modal);
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(window()->Button6->text(), caption);
+        for (Dataset* q : {window()->XLS_Rep, shop->byWorkers->query(), shop->byProducts->query(),
+                           shop->detailByWorkers->query(), shop->detailByProducts->query()})
+            QVERIFY(!q->isOpen());
+    }
+
     // The warehouse's restriction fixes finished products, and an opening keeps the product kind as it
     // was left; Esc closes the window.
     void productKindKeptAndFixedForDepot()

@@ -154,6 +154,46 @@ private slots:
         }
     }
 
+    // The year list is made at each opening, for the day it opens on: a program left running over New
+    // Year offers the year after the new one, and a journal date in it is chosen.
+    void yearListAtOpening_data()
+    {
+        const int thisYear = QDate::currentDate().year();
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("journalDate");
+        QTest::addColumn<int>("lastYear");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("after New Year") << QDate(thisYear + 1, 1, 1) << QDate(thisYear + 2, 1, 5) << thisYear + 2
+                                        << thisYear + 2;
+        QTest::newRow("two New Years on") << QDate(thisYear + 2, 12, 31) << QDate(thisYear + 2, 12, 31)
+                                          << thisYear + 3 << thisYear + 2;
+        QTest::newRow("the clock set back") << QDate(thisYear - 1, 6, 1) << QDate(thisYear + 1, 6, 1) << thisYear
+                                            << thisYear;
+        QTest::newRow("today again") << QDate::currentDate() << QDate(2024, 3, 15) << thisYear + 1 << 2024;
+    }
+    void yearListAtOpening()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QDate, journalDate);
+        QFETCH(int, lastYear);
+        QFETCH(int, chosen);
+        QStringList years;
+        QString shownYear;
+        int loaded = 0;
+        whenModal([&](QWidget*) {
+            for (int i = 0; i < window->ComboBox2->count(); ++i) years << window->ComboBox2->itemText(i);
+            shownYear = window->ComboBox2->currentText();
+            loaded = shifts()[0]->param("yea").toInt();
+            window->reject();
+        });
+        openTimeSheet(*window, journalDate, today);
+        QCOMPARE(years.value(0), QString("2007"));
+        QCOMPARE(years.size(), lastYear - 2007 + 1);
+        QCOMPARE(years.last(), QString::number(lastYear));
+        QCOMPARE(shownYear, QString::number(chosen));
+        QCOMPARE(loaded, chosen);
+    }
+
     // The journal date chooses month and year; a year the list lacks chooses its nearest end. The
     // window shows that month, "Excel" is back in the export button, the bar is hidden, and the shift
     // datasets are closed once the window is.
