@@ -37,6 +37,11 @@ insert into accounts_dep.h_tabel (w_id, smena, month, year, d29) values (2, 2, 2
 const QColor kRed(0xFF, 0, 0);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
+void paint(QWidget* w)
+{
+    QVERIFY(!w->grab().isNull());
+}
+
 QString clean(QString caption)
 {
     return caption.remove(u'&');
@@ -435,6 +440,44 @@ private slots:
         });
         disconnect(cut);
         QCOMPARE(fixture::monthRows(*db, 2, 2024), QStringList{"2 2: 29=3"});
+    }
+
+    // Hours another writer left out of range: the window opens on cells whose total no integer holds and
+    // shows them as stored; the rebuild over a journal whose day no cell holds fills that cell to the
+    // most it holds and rebuilds the rest of the month; the export and the printed sheet go through.
+    void rowsLeftOutOfRange()
+    {
+        db->exec("insert into accounts_dep.h_tabel (w_id, smena, month, year, d1, d2) values (3, 1, 5, 2024, 2147483000, 600);"
+                 "insert into accounts_dep.h_tabel (w_id, smena, month, year, d1, d2) values (4, 1, 5, 2024, -2147483648, -1);"
+                 + entry(1, 1, "2024-06-03", "2147483647") + entry(1, 1, "2024-06-03", "2147483647")
+                 + entry(2, 1, "2024-06-01", "2147483000") + entry(2, 1, "2024-06-02", "600")
+                 + entry(1, 2, "2024-06-04", "8"));
+        QTemporaryDir folder;
+        window->WorkbookFolder = folder.path();
+        window->WorkbookOpener = [](const QUrl&) { return true; };
+        MessageRecorder rec;
+        showing(QDate(2024, 5, 10), [&] {
+            QCOMPARE(shown(shifts()[0]), (QStringList{"Васильев В.В.: 1=2147483000 2=600 = 2147483600",
+                                                      "Григорьев Г.Г.: 1=-2147483648 2=-1 = -2147483649"}));
+            paint(window);
+            QTest::mouseClick(window->Button2, Qt::LeftButton);
+            bool previewed = false;
+            whenModal([&previewed](QWidget* preview) {
+                previewed = true;
+                paint(preview);
+                preview->close();
+            });
+            QTest::mouseClick(window->Button6, Qt::LeftButton);
+            QVERIFY(previewed);
+            choose(window->ComboBox1, "Июнь");
+            QTest::mouseClick(window->Button1, Qt::LeftButton);
+            QCOMPARE(shown(shifts()[0]), (QStringList{"Андреев А.А.: 3=2147483647 = 2147483647",
+                                                      "Борисов Б.Б.: 1=2147483000 2=600 = 2147483600"}));
+            QCOMPARE(shown(shifts()[1]), QStringList{"Андреев А.А.: 4=8 = 8"});
+            paint(window);
+        });
+        QCOMPARE(rec.texts(), QStringList{});
+        QCOMPARE(fixture::monthRows(*db, 6, 2024), (QStringList{"1 1: 3=2147483647", "1 2: 1=2147483000 2=600", "2 1: 4=8"}));
     }
 
     // "Обновить" reads the month the shifts hold, whatever the boxes show now.
