@@ -49,7 +49,7 @@ void TForm7::Button1Click()
     sqltext::checkTypedText(mark);
     // Read with the workstation's decimal comma before anything is sent: a text that is no number stops
     // the save here.
-    const double rate = fieldvalue::toDouble(Edit2->text());
+    const double rate = fieldvalue::typedNumber(Edit2->text(), QStringLiteral("Расценка"));
     Dataset* izdel = data_.Izdel;
     const bool adding = Tag == 1;
     std::optional<qint64> self;
