@@ -22,6 +22,7 @@
 #include "store/journal_store.h"
 #include "journal/version_gate.h"
 #include "journal/wait_cursor.h"
+#include "core/date_box.h"
 
 #include <QAction>
 #include <QApplication>
@@ -289,8 +290,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             guarded([this] { DateTChange(); })();
             return true;
         }
-        if (key == Qt::Key_F4 || (key == Qt::Key_Down && (press->modifiers() & Qt::AltModifier))) {
-            openCalendar();
+        if (datebox::isCalendarKey(*press)) {
+            datebox::openCalendar(DateT);
             return true;
         }
     }
@@ -305,18 +306,6 @@ void TForm1::DateTCloseUp()
 {
     const bool picked = std::exchange(dayPicked_, false);
     if (picked || DateT->date() != loadedDate_) DateTChange();
-}
-
-void TForm1::openCalendar()
-{
-    // Qt opens a date box's calendar from its arrow only: press the arrow.
-    QStyleOptionComboBox arrow;
-    arrow.initFrom(DateT);
-    arrow.editable = true;
-    arrow.subControls = QStyle::SC_All;
-    const QPoint at = DateT->style()->subControlRect(QStyle::CC_ComboBox, &arrow, QStyle::SC_ComboBoxArrow, DateT).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, DateT->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(DateT, &press);
 }
 
 void TForm1::DateTChange()

@@ -96,7 +96,6 @@ private:
     // The calendar drop-down has closed: a day picked in it, or a date its arrow keys left in the box,
     // is loaded.
     void DateTCloseUp();
-    void openCalendar();
     void buildMenu();
     void buildGrid();
     void selectShift(int shift);
