@@ -21,7 +21,7 @@
 #include "store/books_store.h"
 #include "store/journal_store.h"
 #include "journal/version_gate.h"
-#include "journal/wait_cursor.h"
+#include "core/wait_cursor.h"
 #include "core/date_box.h"
 
 #include <QAction>

@@ -4,6 +4,7 @@
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"
+#include "core/wait_cursor.h"
 #include "store/store.h"
 #include "store/time_sheet_rebuild.h"
 #include "timesheet/time_sheet_export.h"
@@ -218,6 +219,7 @@ void TForm19::FormActivate()
 
 void TForm19::ComboBox1Change()
 {
+    WaitCursor waiting;
     const int m = month();
     const int y = year();
     const QDate first(y, m, 1);
@@ -278,14 +280,21 @@ void TForm19::reopenShifts()
 
 void TForm19::Button1Click()
 {
+    WaitCursor waiting;
     const int m = month();
     const int y = year();
+    const int days = QDate(y, m, 1).daysInMonth();
     for (Dataset* ds : shiftDatasets()) ds->close();
+    // One statement writes the whole month and the window cannot repaint while it runs: the bar shows
+    // itself busy before it starts, and fills day by day once the days are written.
+    PB->setRange(0, 0);
     PB->show();
-    PB->setMaximum(QDate(y, m, 1).daysInMonth());
-    PB->setValue(1);
+    PB->repaint();
     try {
-        store::rebuildMonth(data_.session(), m, y, [this](int day) { PB->setValue(day); });
+        store::rebuildMonth(data_.session(), m, y, [this, days](int day) {
+            if (day == 1) PB->setRange(1, days);
+            PB->setValue(day);
+        });
     } catch (...) {
         // The month is as it was: show it again. When even that fails (the connection is gone), the
         // user is told the rebuild's error, which says why.
@@ -302,11 +311,13 @@ void TForm19::Button1Click()
 
 void TForm19::Button5Click()
 {
+    WaitCursor waiting;
     reopenShifts();
 }
 
 void TForm19::Button2Click()
 {
+    WaitCursor waiting;
     Spreadsheet book(WorkbookOpener, WorkbookFolder);
     const QString title = ComboBox1->currentText() + u' ' + ComboBox2->currentText();
     exportTimeSheet(*print_.H_Tabel, month(), year(), title, book, [this](int written, int records) {

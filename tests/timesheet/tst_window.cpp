@@ -381,9 +381,25 @@ private slots:
         QList<int> seen;
         bool hiddenWhileMoving = false;
         auto watch = connect(window->PB, &QProgressBar::valueChanged, this, [&](int v) {
+            if (v < 1) return;  // a change of range resets the bar
             seen << v;
             hiddenWhileMoving |= !window->PB->isVisible();
         });
+        // The bar as it was painted: busy (no range) on screen before the month's statement runs.
+        struct PaintLog : QObject {
+            QStringList log;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::Paint) {
+                    auto* bar = static_cast<QProgressBar*>(o);
+                    log << QString("%1..%2 %3").arg(bar->minimum()).arg(bar->maximum()).arg(QGuiApplication::overrideCursor()
+                                                                                                ? int(QGuiApplication::overrideCursor()->shape())
+                                                                                                : -1);
+                }
+                return false;
+            }
+        } paints;
+        window->PB->installEventFilter(&paints);
         MessageRecorder rec;
         showing(QDate(2024, 2, 10), [&] {
             QTest::mouseClick(window->Button1, Qt::LeftButton);
@@ -394,6 +410,9 @@ private slots:
             QCOMPARE(shown(shifts()[2]), QStringList{});
         });
         disconnect(watch);
+        window->PB->removeEventFilter(&paints);
+        QVERIFY2(paints.log.value(0) == QString("0..0 %1").arg(int(Qt::WaitCursor)), qPrintable(paints.log.join(", ")));
+        QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(rec.texts(), QStringList{});
         QVERIFY(!hiddenWhileMoving);
         QCOMPARE(seen.first(), 1);
