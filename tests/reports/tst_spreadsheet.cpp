@@ -6,6 +6,7 @@
 #include "support/xlsx_reader.h"
 
 #include <QtTest>
+#include <optional>
 
 namespace {
 
@@ -481,12 +482,13 @@ private slots:
                         "printf '%s\\n' \"$1\" > '" + log + "'; [ -s '" + log
                             + "' ] || exit 1; echo 'xdg-open: no method available for opening' >&2; exit 3");
         }
-        const Environment env({{"PATH", bin}});
+        std::optional<Environment> env(std::in_place, QList<std::pair<const char*, QString>>{{"PATH", bin}});
         Spreadsheet sheet(Spreadsheet::openOnDesktop, dir.filePath("книги"));
         QCOMPARE(sheet.OpenWorkbook(QString()), 1);
         QCOMPARE(sheet.WriteCell(1, 1, 1, "Марка"), 1);
         const QString path = dir.filePath("книги/Книга1.xlsx");
         QCOMPARE(sheet.ShowSpreadsheet(true), opens ? 1 : -1);
+        env.reset();  // the workbook is read back with the system's unzip
         if (opens) {
             QVERIFY(messages.seen.isEmpty());
             QTRY_VERIFY(QFileInfo(log).size() > 0);
