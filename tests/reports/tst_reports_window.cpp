@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -206,11 +207,20 @@ private slots:
         shop->setPeriod(QDate(2024, 3, 1), QDate(2024, 2, 29));
         const QString caption = window()->Button6->text();
         MessageRecorder messages;
+        // Any window the click opens is noted and closed; the watch ends with the click.
         QWidget* modal = nullptr;
-        whenModal([&modal](QWidget* shown) { modal = shown; shown->close(); }, 200);
+        QTimer watch;
+        watch.setInterval(5);
+        connect(&watch, &QTimer::timeout, this, [&modal] {
+            if (QWidget* now = QApplication::activeModalWidget()) {
+                modal = now;
+                now->close();
+            }
+        });
+        watch.start();
         opened.clear();
         window()->findChild<QPushButton*>(button)->click();
-        QTest::qWait(300);
+        watch.stop();
         QCOMPARE(messages.seen.size(), 1);
         QCOMPARE(messages.seen[0].caption, QStringLiteral("Ошибка"));
         QCOMPARE(messages.seen[0].text, kReversedPeriodText);
