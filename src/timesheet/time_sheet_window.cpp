@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -289,6 +290,8 @@ void TForm19::Button1Click()
     // itself busy before it starts, and fills day by day once the days are written.
     PB->setRange(0, 0);
     PB->show();
+    // The bar was hidden: it has its place only once the layout has run.
+    if (QLayout* row = PB->parentWidget()->layout()) row->activate();
     PB->repaint();
     try {
         store::rebuildMonth(data_.session(), m, y, [this, days](int day) {

@@ -402,6 +402,7 @@ private slots:
         window->PB->installEventFilter(&paints);
         MessageRecorder rec;
         showing(QDate(2024, 2, 10), [&] {
+            window->PageControl1->setCurrentIndex(0);  // where the button and the bar are
             QTest::mouseClick(window->Button1, Qt::LeftButton);
             QCOMPARE(window->PB->maximum(), 29);
             QVERIFY(!window->PB->isVisible());
