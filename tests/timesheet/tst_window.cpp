@@ -385,12 +385,12 @@ private slots:
             seen << v;
             hiddenWhileMoving |= !window->PB->isVisible();
         });
-        // The bar as it was painted: busy (no range) on screen before the month's statement runs.
+        // The bar as it was shown: busy (no range), under the wait cursor, before the month's statement runs.
         struct PaintLog : QObject {
             QStringList log;
             bool eventFilter(QObject* o, QEvent* e) override
             {
-                if (e->type() == QEvent::Paint) {
+                if (e->type() == QEvent::Show) {
                     auto* bar = static_cast<QProgressBar*>(o);
                     log << QString("%1..%2 %3").arg(bar->minimum()).arg(bar->maximum()).arg(QGuiApplication::overrideCursor()
                                                                                                 ? int(QGuiApplication::overrideCursor()->shape())
