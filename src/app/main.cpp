@@ -3,6 +3,7 @@
 #include "core/error_report.h"
 #include "core/data_module.h"
 #include "journal/startup.h"
+#include "spreadsheet/spreadsheet_files.h"
 
 int main(int argc, char** argv)
 {
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
     if (const int status = answerInformationalOption(argc, argv); status >= 0) return status;
 
     PieceworkApplication app(argc, argv);
+    // Exported workbooks are kept a week, for the user to find them again; then they go.
+    spreadsheet_files::removeOldWorkbooks();
 
     ProgramWindows windows;
     // The journal window first: its creation connects; then the sign-in window, the main window.

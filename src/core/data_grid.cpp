@@ -4,6 +4,7 @@
 #include "core/field_value.h"
 #include "core/error_report.h"
 #include "core/messages.h"
+#include "store/db_error.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -154,7 +155,13 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
     guarded([&] {
         ds_->moveToRow(index.row());
         if (!ds_->isPending()) ds_->edit();
-        ds_->field(fc).setString(value.toString());
+        try {
+            ds_->field(fc).setString(value.toString());
+        } catch (const DbError& e) {
+            // Told in the program's words, naming the column the text was typed in.
+            if (e.kind() != DbError::Kind::Conversion) throw;
+            fieldvalue::refuseTyped(ds_->fieldDef(fc), columns_.at(index.column()).title);
+        }
         ok = true;
     })();
     return ok;

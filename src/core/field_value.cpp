@@ -137,6 +137,26 @@ QVariant asRead(const FieldDef& def, const QVariant& v)
     return v;
 }
 
+void refuseTyped(const FieldDef& def, const QString& box)
+{
+    if (isIntegral(def.type)) {
+        const bool small = def.type == FieldType::SmallInt;
+        const bool large = def.type == FieldType::LargeInt || def.type == FieldType::AutoInc;
+        throw DbError(QStringLiteral("В поле «%1» должно быть целое число от %2 до %3.")
+                          .arg(box, small ? QStringLiteral("-32768") : large ? QStringLiteral("-9223372036854775808") : QStringLiteral("-2147483648"),
+                               small ? QStringLiteral("32767") : large ? QStringLiteral("9223372036854775807") : QStringLiteral("2147483647")),
+                      DbError::Kind::Conversion);
+    }
+    const QString example = QStringLiteral("1234") + QLocale().decimalPoint() + u'5';
+    throw DbError(QStringLiteral("В поле «%1» должно быть число, например %2.").arg(box, example), DbError::Kind::Conversion);
+}
+
+double typedNumber(const QString& text, const QString& box)
+{
+    if (const std::optional<double> d = parseNumber(text)) return *d;
+    refuseTyped({box, FieldType::Double}, box);
+}
+
 QVariant forField(const FieldDef& def, const QVariant& v)
 {
     if (v.isNull()) return {};

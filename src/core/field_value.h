@@ -27,6 +27,12 @@ double toDouble(const QVariant& v);
 // (half away from zero, on its decimal digits), so every workstation computes from the same number.
 QVariant asRead(const FieldDef& def, const QVariant& v);
 
+// The program's refusal of a typed text that is no number the field holds, naming the box or grid column it
+// was typed in: a whole number within the field's range, or a number such as 1234,5.
+[[noreturn]] void refuseTyped(const FieldDef& def, const QString& box);
+// A number typed into the box named `box`, by the one rule; otherwise that refusal.
+double typedNumber(const QString& text, const QString& box);
+
 // A value given to a field (typed text or a program value) as the field stores it; conversion errors throw.
 QVariant forField(const FieldDef& def, const QVariant& v);
 // Typed text for a field: empty is null; numbers by the one rule, whole numbers for integer fields.

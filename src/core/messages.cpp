@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 namespace msg {
 namespace {
@@ -28,6 +29,12 @@ int showBox(const Request& r)
     if (r.buttons & Cancel) buttons |= QMessageBox::Cancel;
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = QApplication::activeWindow();
+    // The user answers the box with the ordinary arrow, also in the middle of a long action.
+    const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+    if (waiting) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const auto restore = qScopeGuard([waiting] {
+        if (waiting) QGuiApplication::restoreOverrideCursor();
+    });
     QMessageBox box(icon, r.caption, r.text, buttons, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setAccessibleName(r.caption);

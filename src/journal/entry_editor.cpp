@@ -1,5 +1,6 @@
 #include "journal/entry_editor.h"
 
+#include "core/date_box.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "store/db_error.h"
@@ -101,6 +102,7 @@ TForm11::TForm11(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     DTimeP = new QDateEdit(GroupBox1);
     DTimeP->setObjectName(QStringLiteral("DTimeP"));
     DTimeP->setCalendarPopup(true);
+    datebox::openCalendarFromKeyboard(DTimeP);
     DTimeP->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     Edit4 = makeBox(GroupBox1, "Edit4", false);
     Edit8 = makeBox(GroupBox1, "Edit8", true);

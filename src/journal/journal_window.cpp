@@ -21,7 +21,8 @@
 #include "store/reads/journal.h"
 #include "store/journal_store.h"
 #include "journal/version_gate.h"
-#include "journal/wait_cursor.h"
+#include "core/wait_cursor.h"
+#include "core/date_box.h"
 
 #include <QAction>
 #include <QApplication>
@@ -281,8 +282,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             guarded([this] { DateTChange(); })();
             return true;
         }
-        if (key == Qt::Key_F4 || (key == Qt::Key_Down && (press->modifiers() & Qt::AltModifier))) {
-            openCalendar();
+        if (datebox::isCalendarKey(*press)) {
+            datebox::openCalendar(DateT);
             return true;
         }
     }
@@ -297,18 +298,6 @@ void TForm1::DateTCloseUp()
 {
     const bool picked = std::exchange(dayPicked_, false);
     if (picked || DateT->date() != loadedDate_) DateTChange();
-}
-
-void TForm1::openCalendar()
-{
-    // Qt opens a date box's calendar from its arrow only: press the arrow.
-    QStyleOptionComboBox arrow;
-    arrow.initFrom(DateT);
-    arrow.editable = true;
-    arrow.subControls = QStyle::SC_All;
-    const QPoint at = DateT->style()->subControlRect(QStyle::CC_ComboBox, &arrow, QStyle::SC_ComboBoxArrow, DateT).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, DateT->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(DateT, &press);
 }
 
 void TForm1::DateTChange()

@@ -38,28 +38,28 @@ public:
 
     QMenuBar* MainMenu1;
     QAction* N2;  // "Справочники"
-    QAction* N1;
-    QAction* N3;
-    QAction* N4;
-    QAction* N6;
+    QAction* N1;   // "Рабочие": the workers book, to manage it
+    QAction* N3;   // "Изделия": the products book
+    QAction* N4;   // "Цены": the operations book with their norms and prices
+    QAction* N6;   // "Операции": the operation kinds book
     QAction* N8;
     QAction* N11;  // "Табель по времени"
     QAction* N7;   // "Отчеты"
-    QAction* N10;
+    QAction* N10;  // "Сводные отчеты": the reports window, over last month
     QAction* N5;  // "Выход"
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    QRadioButton* RadioButton3;
-    QRadioButton* RadioButton4;
+    QRadioButton* RadioButton1;  // "Смена №1": the journal of shift 1
+    QRadioButton* RadioButton2;  // "Смена №2"
+    QRadioButton* RadioButton3;  // "Смена №3"
+    QRadioButton* RadioButton4;  // "Переработка": overtime, shift number 4
     QLabel* Label1;
     QDateEdit* DateT;
     QCheckBox* CBox1;
     DataGrid* DBGrid2;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QPushButton* Button8;
-    QPushButton* Button4;
+    QPushButton* Button1;  // "Добавить": the entry editor on a new entry
+    QPushButton* Button2;  // "Изменить": the entry editor on the current entry
+    QPushButton* Button3;  // "Удалить": the current entry, after a question
+    QPushButton* Button8;  // "Обновить": the date's entries read again
+    QPushButton* Button4;  // "Выход", also Esc: closing it ends the program
     QTimer* Timer1;   // the version check every 30 seconds
 
     void FormActivate();
@@ -96,7 +96,6 @@ private:
     // The calendar drop-down has closed: a day picked in it, or a date its arrow keys left in the box,
     // is loaded.
     void DateTCloseUp();
-    void openCalendar();
     void buildMenu();
     void buildGrid();
     void selectShift(int shift);

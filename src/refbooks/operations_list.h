@@ -32,7 +32,7 @@ public:
 
     // Where the price list's workbook goes and what opens it; tests put their own here.
     Spreadsheet::Opener WorkbookOpener = Spreadsheet::openOnDesktop;
-    QString WorkbookFolder;  // empty: the program's own temporary folder
+    QString WorkbookFolder;  // empty: the program's own workbook folder
 
     Dataset* dataset() const override;
     void Button1Click() override;

@@ -4,6 +4,7 @@
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/number_format.h"
+#include "core/wait_cursor.h"
 #include "refbooks/operation_dialog.h"
 #include "spreadsheet/spreadsheet.h"
 
@@ -29,6 +30,7 @@ Dataset* makePriceListQuery(QObject* owner)
 
 void exportPriceList(Dataset* XLS_Rep, Spreadsheet& book)
 {
+    WaitCursor waiting;
     XLS_Rep->open();
     ClosedAfter closing{XLS_Rep};
     if (book.OpenWorkbook(QString()) == -1) return;

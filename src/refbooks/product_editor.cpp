@@ -47,7 +47,7 @@ void TForm7::Button1Click()
     sqltext::checkTypedText(mark);
     // Read with the workstation's decimal comma before anything is sent: a text that is no number stops
     // the save here.
-    const double rate = fieldvalue::toDouble(Edit2->text());
+    const double rate = fieldvalue::typedNumber(Edit2->text(), QStringLiteral("Расценка"));
     const store::ProductValues values{mark, productGroup(mark), rate};
     const store::Outcome outcome = Tag == 1 ? store::addProduct(data_.session(), values)
                                             : store::changeProduct(data_.session(), ProductId, values);

@@ -3,13 +3,12 @@
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/number_format.h"
+#include "core/wait_cursor.h"
 #include "reports/report_period.h"
 #include "spreadsheet/spreadsheet.h"
 #include "store/reads/reports.h"
 
-#include <QGuiApplication>
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -18,12 +17,6 @@ namespace {
 struct ClosedAfter {
     Dataset& query;
     ~ClosedAfter() { query.close(); }
-};
-
-// The hourglass while the rows are written; the default cursor again however the export ends.
-struct WaitCursor {
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
 };
 
 }  // namespace
@@ -44,13 +37,11 @@ QString operationWithColour(const QString& vid, int color)
 
 void exportOutputByProducts(Dataset& XLS_Rep, Spreadsheet& book, const ExportCount& counted)
 {
-    std::optional<WaitCursor> waiting(std::in_place);
+    // The hourglass for the whole export; a message on the way has the arrow.
+    WaitCursor waiting;
     XLS_Rep.open();
     ClosedAfter closing{XLS_Rep};
-    // The workbook's own failures are told with the default cursor.
-    waiting.reset();
     if (book.OpenWorkbook(QString()) == -1) return;
-    waiting.emplace();
     const int rows = XLS_Rep.recordCount();
     counted(0, rows);
 

@@ -8,7 +8,14 @@ class Dataset;
 struct ReportPeriod {
     QDate from;
     QDate to;
+
+    // The end before the start: no entry could be in it, and its heading would read backwards.
+    bool reversed() const { return to < from; }
 };
+
+// What the user is told of a reversed period; nothing is printed or exported then.
+inline const QString kReversedPeriodText =
+    QStringLiteral("Дата «по» раньше даты «с»: укажите период, который начинается не позже, чем кончается.");
 
 // The whole month before the one of `today`: from its first day to the first day of today's month.
 ReportPeriod previousMonth(const QDate& today);

@@ -2,6 +2,7 @@
 
 #include "core/dataset.h"
 #include "core/error_report.h"
+#include "core/messages.h"
 #include "reportengine/work_progress.h"
 #include "reports/output_export.h"
 #include "reports/products_detail_report.h"
@@ -126,6 +127,14 @@ ReportPeriod TForm18::period() const
     return {DTPicker1->date(), DTPicker2->date()};
 }
 
+std::optional<ReportPeriod> TForm18::chosenPeriod() const
+{
+    const ReportPeriod p = period();
+    if (!p.reversed()) return p;
+    msg::error(kReversedPeriodText);
+    return std::nullopt;
+}
+
 ProductKind TForm18::productKind() const
 {
     const int index = productKindIndex();
@@ -134,14 +143,16 @@ ProductKind TForm18::productKind() const
 
 void TForm18::runReport(SummaryReport& report, const QString& headingPrefix)
 {
+    const std::optional<ReportPeriod> chosen = chosenPeriod();
+    if (!chosen) return;
     Dataset& query = *report.query();
-    selectRows(query, period(), productKind());
+    selectRows(query, *chosen, productKind());
     ClosedAfter closing{query};
     bool prepared = false;
     {
         re::WorkProgress work(this, QStringLiteral("Подготовка отчета"));
         query.open();
-        report.setHeading(periodHeading(headingPrefix, period()));
+        report.setHeading(periodHeading(headingPrefix, *chosen));
         prepared = report.prepare(work.progress());
     }
     if (prepared) report.preview(this);
@@ -169,7 +180,9 @@ void TForm18::Button3Click()
 
 void TForm18::Button6Click()
 {
-    selectRows(*XLS_Rep, period(), productKind());
+    const std::optional<ReportPeriod> chosen = chosenPeriod();
+    if (!chosen) return;
+    selectRows(*XLS_Rep, *chosen, productKind());
     Spreadsheet book(WorkbookOpener, WorkbookFolder);
     QElapsedTimer sincePaint;
     sincePaint.start();

@@ -3,6 +3,7 @@
 #include "spreadsheet/spreadsheet.h"
 
 #include <QDialog>
+#include <optional>
 
 class Dataset;
 class QButtonGroup;
@@ -50,7 +51,7 @@ public:
 
     // Where the export's workbook goes and what opens it; tests put their own here.
     Spreadsheet::Opener WorkbookOpener = Spreadsheet::openOnDesktop;
-    QString WorkbookFolder;  // empty: the program's own temporary folder
+    QString WorkbookFolder;  // empty: the program's own workbook folder
 
     // RadioGroup1's chosen item, 0 to 2.
     int productKindIndex() const;
@@ -66,6 +67,8 @@ public:
 
 private:
     ReportPeriod period() const;
+    // The period, unless it is reversed: then the user has been told so.
+    std::optional<ReportPeriod> chosenPeriod() const;
     ProductKind productKind() const;
     void runReport(SummaryReport& report, const QString& headingPrefix);
 

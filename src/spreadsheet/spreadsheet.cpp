@@ -1,10 +1,10 @@
 #include "spreadsheet/spreadsheet.h"
 
 #include "core/messages.h"
+#include "spreadsheet/desktop_opener.h"
 #include "spreadsheet/spreadsheet_files.h"
 #include "spreadsheet/spreadsheet_xlsx.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 
@@ -35,7 +35,7 @@ QString writeError(int sheet, int column, int row)
 
 bool Spreadsheet::openOnDesktop(const QUrl& url)
 {
-    return QDesktopServices::openUrl(url);
+    return desktop_opener::open(url.toLocalFile());
 }
 
 Spreadsheet::Spreadsheet(Opener opener, QString folder) : opener_(std::move(opener)), folder_(std::move(folder)) {}

@@ -15,10 +15,10 @@ public:
     // Opens a file in another application; false when none could open it.
     using Opener = std::function<bool(const QUrl&)>;
 
-    // The desktop's default application for the file's type.
+    // The desktop's default application for the file's type; false when the desktop has none.
     static bool openOnDesktop(const QUrl& url);
 
-    // folder: where the workbook files go; empty means the program's own temporary folder.
+    // folder: where the workbook files go; empty means the program's own folder (spreadsheet_files.h).
     explicit Spreadsheet(Opener opener = openOnDesktop, QString folder = {});
     ~Spreadsheet();
     Spreadsheet(const Spreadsheet&) = delete;

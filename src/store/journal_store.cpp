@@ -65,6 +65,9 @@ void checkEntry(const EntryValues& v)
         if (!isCount(*text))
             throw DbError(QStringLiteral("В поле «%1» должно быть целое число от 0 до 2147483647.").arg(QString::fromUtf8(box)),
                           DbError::Kind::Conversion);
+    // An entry's hours are hours of one day: more than 24 is a slip of the keyboard.
+    if (v.hours.toInt() > 24)
+        throw DbError(QStringLiteral("В поле «Время» должно быть число часов от 0 до 24."), DbError::Kind::Conversion);
     // NaN and infinities come only from a stored price; no statement could carry them.
     static const QRegularExpression finite(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?(e[-+]?[0-9]+)?$"));
     if (!finite.match(v.price).hasMatch())

@@ -25,8 +25,8 @@ struct EntryValues {
 };
 
 // Refuses, before anything is sent, an entry the journal cannot hold: a quantity, rejects or hours that is
-// not a whole number from 0 to 2147483647, or a price that is not a finite number. The message names the
-// box to correct.
+// not a whole number from 0 to 2147483647, hours above 24, or a price that is not a finite number. The
+// message names the box to correct.
 void checkEntry(const EntryValues& v);
 
 // Adds the entry (no `changedId`) or rewrites entry `changedId`, and brings the worker's time-sheet day of

@@ -17,7 +17,8 @@ QString insertMonth()
 {
     // The journal is summed per worker, shift and date first (a few entries each), then the dates of
     // a worker's shift are spread over the day columns. Entries without a worker or a shift have no
-    // row to go to.
+    // row to go to. A day's sum is kept within the integer cell, as syncDayCell keeps it: hours another
+    // writer left out of range fill the cell instead of failing the whole month.
     QStringList columns;
     QStringList days;
     for (int d = 1; d <= 31; ++d) {
@@ -26,7 +27,8 @@ QString insertMonth()
     }
     return QStringLiteral("insert into accounts_dep.h_tabel(smena, w_id, month, year, ") + columns.join(QStringLiteral(", "))
         + QStringLiteral(")\nselect smena, w_id, :mnth, :yea, ") + days.join(QStringLiteral(", "))
-        + QStringLiteral("\nfrom (select smena, w_id, extract(day from data)::integer as day, coalesce(sum(time), 0) as tim"
+        + QStringLiteral("\nfrom (select smena, w_id, extract(day from data)::integer as day, "
+                         "least(greatest(coalesce(sum(time), 0), -2147483648), 2147483647) as tim"
                          "\nfrom accounts_dep.smena where data>=:data1 and data<:data2 and smena is not null and w_id is not null"
                          "\ngroup by smena, w_id, data) days\ngroup by smena, w_id");
 }
@@ -52,7 +54,7 @@ void rebuildMonth(const Session& s, int month, int year, const std::function<voi
     lockMonthForRebuild(work, year, month);
     exec(db, timesheetsql::deleteMonth(), params);
     exec(db, timesheetsql::insertMonth(), params);
-    // Every day is written by the one statement above.
+    // Every day is written by the one statement above; the days are told once it has run.
     if (progress)
         for (int day = 1, days = QDate(year, month, 1).daysInMonth(); day <= days; ++day) progress(day);
     work.commit();

@@ -13,7 +13,8 @@ namespace store {
 // month lock exclusively (time_sheet_store.h) before it reads the journal, so a journal write of that
 // month on another workstation either commits before the rebuild reads or waits for it and then
 // brings its cell in step; two rebuilds of one month run one after the other.
-// `progress` is told the days 1 ... N of the month as they are written (before the commit).
+// `progress` is told the days 1 ... N of the month once they are written (before the commit); one
+// statement writes them all, so a caller that shows progress shows it as busy until then.
 void rebuildMonth(const Session& s, int month, int year, const std::function<void(int day)>& progress = {});
 
 namespace timesheetsql {

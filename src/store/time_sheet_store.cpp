@@ -3,6 +3,7 @@
 #include "store/sql_text.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace store {
 namespace {
@@ -28,6 +29,16 @@ QString rowOf(const DayCell& c)
         .arg(c.shift)
         .arg(c.day.month())
         .arg(c.day.year());
+}
+
+// A day's sum of hours as its cell holds it. The sum is read as the server computes it (bigint) and kept
+// within the integer cell: the entries' own limit of 24 hours keeps real days far below the bounds, so only
+// rows another writer left out of range reach them, and then the cell shows the most it can hold instead of
+// a number wrapped round to a small, plausible one. The cell stays an integer column, as every workstation
+// and the month's queries read it.
+int cellHours(qint64 sum)
+{
+    return int(std::clamp<qint64>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 std::function<void(const DayCell&)>& dayCellReadHook()
@@ -118,7 +129,7 @@ void syncDayCell(Work& work, const DayCell& cell)
     // writer of this cell commits in between.
     // No row: the day has no entry left. Entries without hours count 0.
     const std::optional<QVariant> hours = firstValue(db, timesheetsql::hours(cell));
-    const int h = hours && !hours->isNull() ? hours->toInt() : 0;
+    const int h = hours && !hours->isNull() ? cellHours(hours->toLongLong()) : 0;
     const bool hasRow = scalarInt(db, timesheetsql::countRows(cell)) != 0;
     if (const auto& hook = dayCellReadHook()) hook(cell);
     if (hasRow) {

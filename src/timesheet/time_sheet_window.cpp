@@ -4,6 +4,7 @@
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"
+#include "core/wait_cursor.h"
 #include "store/store.h"
 #include "store/time_sheet_rebuild.h"
 #include "timesheet/time_sheet_export.h"
@@ -14,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -113,9 +115,8 @@ TForm19::TForm19(TDataModule6& data, TForm15& print, QWidget* parent) : QDialog(
 
     Button6 = makeButton(QStringLiteral("&Печать"), "Button6", this);
     ComboBox1 = makeList(kMonths, "ComboBox1", this);
-    QStringList years;
-    for (int y = kFirstYear; y <= QDate::currentDate().year() + 1; ++y) years << QString::number(y);
-    ComboBox2 = makeList(years, "ComboBox2", this);
+    ComboBox2 = makeList({}, "ComboBox2", this);
+    fillYears(QDate::currentDate());
     auto* monthLabel = new QLabel(QStringLiteral("&Месяц:"), this);
     monthLabel->setBuddy(ComboBox1);
     auto* yearLabel = new QLabel(QStringLiteral("&Год:"), this);
@@ -182,6 +183,19 @@ int TForm19::year() const
     return ComboBox2->currentText().toInt();
 }
 
+void TForm19::fillYears(const QDate& today)
+{
+    QStringList years;
+    for (int y = kFirstYear; y <= today.year() + 1; ++y) years << QString::number(y);
+    QStringList listed;
+    for (int i = 0; i < ComboBox2->count(); ++i) listed << ComboBox2->itemText(i);
+    if (listed == years) return;
+    const QString chosen = ComboBox2->currentText();
+    ComboBox2->clear();
+    ComboBox2->addItems(years);
+    if (!chosen.isEmpty()) selectYear(chosen.toInt());
+}
+
 void TForm19::selectYear(int year)
 {
     const int at = ComboBox2->findText(QString::number(year));
@@ -206,6 +220,7 @@ void TForm19::FormActivate()
 
 void TForm19::ComboBox1Change()
 {
+    WaitCursor waiting;
     const int m = month();
     const int y = year();
     const QDate first(y, m, 1);
@@ -266,14 +281,23 @@ void TForm19::reopenShifts()
 
 void TForm19::Button1Click()
 {
+    WaitCursor waiting;
     const int m = month();
     const int y = year();
+    const int days = QDate(y, m, 1).daysInMonth();
     for (Dataset* ds : shiftDatasets()) ds->close();
+    // One statement writes the whole month and the window cannot repaint while it runs: the bar shows
+    // itself busy before it starts, and fills day by day once the days are written.
+    PB->setRange(0, 0);
     PB->show();
-    PB->setMaximum(QDate(y, m, 1).daysInMonth());
-    PB->setValue(1);
+    // The bar was hidden: it has its place only once the layout has run.
+    if (QLayout* row = PB->parentWidget()->layout()) row->activate();
+    PB->repaint();
     try {
-        store::rebuildMonth(data_.session(), m, y, [this](int day) { PB->setValue(day); });
+        store::rebuildMonth(data_.session(), m, y, [this, days](int day) {
+            if (day == 1) PB->setRange(1, days);
+            PB->setValue(day);
+        });
     } catch (...) {
         // The month is as it was: show it again. When even that fails (the connection is gone), the
         // user is told the rebuild's error, which says why.
@@ -290,11 +314,13 @@ void TForm19::Button1Click()
 
 void TForm19::Button5Click()
 {
+    WaitCursor waiting;
     reopenShifts();
 }
 
 void TForm19::Button2Click()
 {
+    WaitCursor waiting;
     Spreadsheet book(WorkbookOpener, WorkbookFolder);
     const QString title = ComboBox1->currentText() + u' ' + ComboBox2->currentText();
     exportTimeSheet(*print_.H_Tabel, month(), year(), title, book, [this](int written, int records) {
@@ -309,13 +335,15 @@ void TForm19::Button6Click()
     print_.printMonth(month(), year(), ComboBox1->currentText(), this);
 }
 
-void openTimeSheet(TForm19& window, const QDate& journalDate)
+void openTimeSheet(TForm19& window, const QDate& journalDate, const QDate& today)
 {
     const QList<Dataset*> shifts = window.shiftDatasets();
     const auto closeShifts = qScopeGuard([&shifts] {
         for (Dataset* ds : shifts) ds->close();
     });
     window.ComboBox1->setCurrentIndex(journalDate.month() - 1);
+    // A program left running over New Year offers the new year too.
+    window.fillYears(today);
     window.selectYear(journalDate.year());
     window.ComboBox1Change();
     window.exec();

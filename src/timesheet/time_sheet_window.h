@@ -1,6 +1,7 @@
 #pragma once
 #include "spreadsheet/spreadsheet.h"
 
+#include <QDate>
 #include <QDialog>
 #include <QList>
 
@@ -8,7 +9,6 @@ struct CellDraw;
 class DataGrid;
 class Dataset;
 class QComboBox;
-class QDate;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -38,11 +38,13 @@ public:
 
     // Where the exported workbook goes and what opens it; tests put their own here.
     Spreadsheet::Opener WorkbookOpener = Spreadsheet::openOnDesktop;
-    QString WorkbookFolder;  // empty: the program's own temporary folder
+    QString WorkbookFolder;  // empty: the program's own workbook folder
 
     // The chosen month (1 ... 12) and year.
     int month() const;
     int year() const;
+    // Puts the years from 2007 to the one after today's into ComboBox2, keeping the chosen year.
+    void fillYears(const QDate& today);
     // Chooses a year in ComboBox2; a year outside the list chooses the nearest end of it.
     void selectYear(int year);
 
@@ -68,6 +70,6 @@ private:
     TForm15& print_;
 };
 
-// The journal's "Табель по времени": the month and year of the journal date, that month loaded, the
-// window shown modally, and the three shift datasets closed again afterwards.
-void openTimeSheet(TForm19& window, const QDate& journalDate);
+// The journal's "Табель по времени": the year list made for `today`, the month and year of the journal
+// date, that month loaded, the window shown modally, and the three shift datasets closed again afterwards.
+void openTimeSheet(TForm19& window, const QDate& journalDate, const QDate& today = QDate::currentDate());

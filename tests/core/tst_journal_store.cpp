@@ -186,6 +186,65 @@ private slots:
         store::deleteEntry(fullAccess(), 999);
         QCOMPARE(sheet("d11"), before);
     }
+
+    // No entry holds more hours than a day has: above 24 the save is refused, naming the box, before
+    // anything is sent.
+    void hoursOfOneEntry_data()
+    {
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("a whole day") << "24" << true;
+        QTest::newRow("none") << "0" << true;
+        QTest::newRow("a day and an hour") << "25" << false;
+        QTest::newRow("the most the box takes") << "2147483647" << false;
+    }
+    void hoursOfOneEntry()
+    {
+        QFETCH(QString, hours);
+        QFETCH(bool, saved);
+        const QString entries = db->rows("select id, time from accounts_dep.smena order by id").join(';');
+        const QString cell = sheet("d11");
+        QString said;
+        try {
+            QVERIFY(store::saveEntry(fullAccess(), entry(hours, 7), std::nullopt) == store::Outcome::Saved);
+        } catch (const DbError& e) {
+            said = e.text();
+        }
+        if (saved) {
+            QCOMPARE(said, QString());
+            QCOMPARE(sheet("d11"), QString::number(3 + hours.toInt()));
+            return;
+        }
+        QCOMPARE(said, QString("В поле «Время» должно быть число часов от 0 до 24."));
+        QCOMPARE(db->rows("select id, time from accounts_dep.smena order by id").join(';'), entries);
+        QCOMPARE(sheet("d11"), cell);
+    }
+
+    // Another writer left hours no day holds in the worker's day: the cell takes the day's sum as far as
+    // it can hold one, never a number wrapped round to a small one, whether an entry is saved or deleted.
+    void cellOverHoursLeftOutOfRange_data()
+    {
+        QTest::addColumn<QString>("leftHours");
+        QTest::addColumn<QString>("afterSave");
+        QTest::addColumn<QString>("afterDelete");
+        QTest::newRow("the most a column holds, twice") << "2147483647, 2147483647" << "2147483647" << "2147483647";
+        QTest::newRow("full only with the new entry") << "2147483640" << "2147483647" << "2147483645";
+        QTest::newRow("just fits") << "2147483000, 639" << "2147483647" << "2147483644";
+        QTest::newRow("the least a column holds, twice") << "-2147483648, -2147483648" << "-2147483648" << "-2147483648";
+    }
+    void cellOverHoursLeftOutOfRange()
+    {
+        QFETCH(QString, leftHours);
+        QFETCH(QString, afterSave);
+        QFETCH(QString, afterDelete);
+        for (const QString& h : leftHours.split(", "))
+            db->exec("insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time, ok) "
+                     "values (1, 10, 20, 1, 0, '2024-03-11', 1, 3.5, 9, " + h + ", 'no')");
+        store::saveEntry(fullAccess(), entry("5", 1), std::nullopt);
+        QCOMPARE(sheet("d11"), afterSave);
+        store::deleteEntry(fullAccess(), firstEntry());
+        QCOMPARE(sheet("d11"), afterDelete);
+    }
 };
 
 QTEST_MAIN(JournalStoreTest)

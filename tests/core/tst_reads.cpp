@@ -37,7 +37,8 @@ QStringList otherShift(int shift, const QString& caption)
 QStringList timeSheetLines(int shift)
 {
     return {
-        "select person.s_caption fio, h_tabel.*,(d1+d2+d3+d4+d5+d6+d7+d8+d9+d10+d11",
+        // The total is summed as a bigint, so that cells at the integer's limit do not fail the window.
+        "select person.s_caption fio, h_tabel.*,(d1::bigint+d2+d3+d4+d5+d6+d7+d8+d9+d10+d11",
         "+d12+d13+d14+d15+d16+d17+d18+d19+d20+d21+d22+d23+d24+d25",
         "+d26+d27+d28+d29+d30+d31) as summ from accounts_dep.h_tabel, cmn_contractor.person where ",
         QString("h_tabel.w_id=person.s_code::integer and h_tabel.smena=%1 and month=:mnth and ").arg(shift),

@@ -24,6 +24,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <chrono>
+#include <QCalendarWidget>
+#include <QScopeGuard>
+#include <QTableView>
 #include <thread>
 
 namespace {
@@ -213,6 +216,39 @@ private slots:
 
     // A save by Enter in the quantity box closes the window with every box empty: the window hiding is
     // not the user leaving the box, so no "0" comes back into it.
+    // The date box opens its calendar from the keyboard, with F4 and with Alt+Down, as the journal's does;
+    // a day chosen in it becomes the box's date.
+    void dateBoxOpensItsCalendarByKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("F4") << int(Qt::Key_F4) << int(Qt::NoModifier);
+        QTest::newRow("Alt+Down") << int(Qt::Key_Down) << int(Qt::AltModifier);
+    }
+    void dateBoxOpensItsCalendarByKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        bool opened = false;
+        QDate chosen;
+        Form11->DTimeP->setDate(kDay);
+        whenModal([&](QWidget*) {
+            const auto cancel = qScopeGuard([] { Form11->Button2->click(); });
+            Form11->DTimeP->setFocus();
+            QCalendarWidget* calendar = Form11->DTimeP->calendarWidget();
+            QTest::keyClick(Form11->DTimeP, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            QTRY_VERIFY(calendar->isVisible());
+            opened = true;
+            QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Right);
+            QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
+            QTRY_VERIFY(!calendar->isVisible());
+            chosen = Form11->DTimeP->date();
+        });
+        Form11->exec();
+        QVERIFY(opened);
+        QCOMPARE(chosen, kDay.addDays(1));
+    }
+
     void saveByEnterLeavesEveryBoxEmpty()
     {
         MessageRecorder rec;

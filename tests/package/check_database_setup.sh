@@ -9,12 +9,21 @@ fresh=${run}_fresh
 empty=${run}_empty
 taken=${run}_taken
 absent=${run}_absent
+uri=postgresql://localhost/${run}_uri
+# Names about the server's limit of 63 bytes: ASCII of 63 and 64 bytes, and Cyrillic (2 bytes a letter)
+# past 63 bytes; each with the name the server would have cut it to.
+pad() { local name=$1 fill=$2 bytes=$3; while [ "$(printf %s "$name" | LC_ALL=C wc -c)" -lt "$bytes" ]; do name=$name$fill; done; echo "$name"; }
+long63=$(pad "${run}_" x 63)
+long64=$(pad "${run}_" y 64)
+cut64=${long64%y}
+cyrillic=$(pad "${run}_" ж 64)
+cut_cyrillic=${cyrillic%ж}
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 sql() { psql -X -q -A -t -v ON_ERROR_STOP=1 -h localhost -U sys "$@"; }
 drop_all() {
   export PGOPTIONS="-c client_min_messages=warning"
-  for db in "$fresh" "$empty" "$taken" "$absent"; do sql -d postgres -c "drop database if exists \"$db\" with (force)"; done
+  for db in "$fresh" "$empty" "$taken" "$absent" "$uri" "${run}_uri" "$long63" "$long64" "$cut64" "$cut_cyrillic"; do sql -d postgres -c "drop database if exists \"$db\" with (force)"; done
 }
 trap drop_all EXIT
 create() { sql -d postgres -c "create database \"$1\" template template0 encoding 'UTF8' lc_collate 'C.UTF-8' lc_ctype 'C.UTF-8'"; }
@@ -69,6 +78,45 @@ before=$(state "$taken")
 out=$("$command" "$taken" localhost 2>&1); status=$?
 expect 1 "could not create the schema in $taken" "left as it was"
 [ "$(state "$taken")" = "$before" ] || fail "$case: the database changed"
+
+# Names are names: one that reads as a connection string is made under that very name, and the database
+# it names is not touched; one the server would cut, or the program's connection string could not carry,
+# is refused before anything is touched.
+case="a name that reads as a connection address"
+out=$("$command" "$uri" localhost 2>&1); status=$?
+expect 0 "created the database $uri on localhost" "created the piecework schema in $uri on localhost"
+[ "$(sql -d postgres -c "select count(*) from pg_database where datname in ('$uri', '${run}_uri')")" = 1 ] \
+  || fail "$case: not exactly the database of that name"
+[ "$(PGDATABASE=$uri sql -c "select count(*) from pg_namespace where nspname = 'accounts_dep'")" = 1 ] \
+  || fail "$case: no schema in the database of that name"
+
+case="a name of 63 bytes"
+[ "$(printf %s "$long63" | LC_ALL=C wc -c)" = 63 ] || fail "$case: the fixture's name is not 63 bytes"
+out=$("$command" "$long63" localhost 2>&1); status=$?
+expect 0 "created the database $long63 on localhost"
+[ "$(sql -d postgres -c "select count(*) from pg_database where datname = '$long63'")" = 1 ] \
+  || fail "$case: the database is not there under its full name"
+
+exists() { sql -d postgres -v name="$1" <<'SQL'
+select count(*) from pg_database where datname = :'name';
+SQL
+}
+before=$(state "$fresh")
+for name in "$long64" "$cyrillic"; do
+  case="refused name of $(printf %s "$name" | LC_ALL=C wc -c) bytes"
+  out=$("$command" "$name" localhost 2>&1); status=$?
+  expect 2 "bytes long" "only the first 63 bytes" "nothing was changed"
+  grep -qF "created" <<<"$out" && fail "$case: says it created something"
+  [ "$(exists "$cut64")$(exists "$cut_cyrillic")" = 00 ] || fail "$case: a database of the cut name appeared"
+done
+for name in "dbname=$fresh" "$fresh;x" "{$fresh}" "host=localhost dbname=$fresh"; do
+  case="refused name $name"
+  out=$("$command" --demo "$name" localhost 2>&1); status=$?
+  expect 2 "holds one of ; { } =" "nothing was changed"
+  grep -qF "created" <<<"$out" && fail "$case: says it created something"
+  [ "$(exists "$name")" = 0 ] || fail "$case: a database of that name appeared"
+done
+[ "$(state "$fresh")" = "$before" ] || fail "refused names: the database $fresh changed"
 
 case="a server that cannot be reached"
 # Nothing listens on this loopback address where the local server listens on localhost only.

@@ -159,12 +159,30 @@ private slots:
         QCOMPARE(DataModule6->Oper->fieldByName("cena").asDouble(), 7.5);
     }
 
+    // A cell's text that is no number its column holds is told in the program's words, naming the column;
+    // nothing is stored.
+    void lettersAreRefused_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        const QString price = "В поле «Цена» должно быть число, например 1234,5.";
+        const QString norm = "В поле «Норматив» должно быть целое число от -2147483648 до 2147483647.";
+        QTest::newRow("letters in the norm") << 0 << "abc" << norm;
+        QTest::newRow("norm beyond an integer") << 0 << "2147483648" << norm;
+        QTest::newRow("thousands with a comma in the price") << 1 << "1,234.5" << price;
+        QTest::newRow("letters in the price") << 1 << "abc" << price;
+        QTest::newRow("price beyond any number") << 1 << "1e400" << price;
+    }
     void lettersAreRefused()
     {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
         MessageRecorder rec;
         openFor("КР-20");
-        typeInto(0, 0, "abc");
-        QCOMPARE(rec.texts(), QStringList{"'abc' is not a valid integer value"});
+        typeInto(0, column, typed);
+        QCOMPARE(rec.texts(), QStringList{message});
         QCOMPARE(rec.seen[0].caption, QString("Ошибка"));
         QCOMPARE(norms(), QStringList({"0|10|0"}));
         QVERIFY(form->DBGrid1->isEnabled());

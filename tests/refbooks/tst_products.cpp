@@ -164,8 +164,11 @@ private slots:
         QTest::newRow("mark in other case") << "" << "пл-12" << "1" << dup;
         QTest::newRow("quoted mark in other case") << "" << " z'9 " << "1" << dup;
         QTest::newRow("another product's mark, other case") << "ПРН-1" << "кр аl-5" << "1" << dup;
-        QTest::newRow("two commas, new") << "" << "ПЛ-20" << "1,5,5" << "'1,5,5' is not a valid floating point value";
-        QTest::newRow("text, change") << "ПЛ-12" << "ПЛ-20" << "abc" << "'abc' is not a valid floating point value";
+        const QString noNumber = "В поле «Расценка» должно быть число, например 1234,5.";
+        QTest::newRow("two commas, new") << "" << "ПЛ-20" << "1,5,5" << noNumber;
+        QTest::newRow("text, change") << "ПЛ-12" << "ПЛ-20" << "abc" << noNumber;
+        QTest::newRow("thousands with a comma, new") << "" << "ПЛ-20" << "1,234.5" << noNumber;
+        QTest::newRow("beyond any number, change") << "ПЛ-12" << "ПЛ-20" << "1e400" << noNumber;
     }
     void refusedSave()
     {

@@ -68,7 +68,8 @@ bool isRefusal(const QString& message)
         "Текст не может содержать перевод строки",
         "is not a valid floating point value",
         "is not a valid integer value",
-        "должно быть целое число от 0 до 2147483647",
+        "должно быть целое число от ",
+        "должно быть число, например 1234,5.",
         "Все поля должны быть заполнены!",
     };
     for (const QString& k : known)

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -191,6 +192,44 @@ private slots:
         QVERIFY(opened.isEmpty());
         QCOMPARE(window()->Button6->text(), before);
         QVERIFY(!window()->XLS_Rep->isOpen());
+    }
+
+    // A period whose end precedes its start is refused in words before anything is read: no preview, no
+    // workbook, every query closed, the export's caption as it was. Equal dates are a period (above).
+    void reversedPeriod_data()
+    {
+        QTest::addColumn<QString>("button");
+        for (const char* name : {"Button4", "Button2", "Button1", "Button3", "Button6"}) QTest::newRow(name) << name;
+    }
+    void reversedPeriod()
+    {
+        QFETCH(QString, button);
+        shop->setPeriod(QDate(2024, 3, 1), QDate(2024, 2, 29));
+        const QString caption = window()->Button6->text();
+        MessageRecorder messages;
+        // Any window the click opens is noted and closed; the watch ends with the click.
+        QWidget* modal = nullptr;
+        QTimer watch;
+        watch.setInterval(5);
+        connect(&watch, &QTimer::timeout, this, [&modal] {
+            if (QWidget* now = QApplication::activeModalWidget()) {
+                modal = now;
+                now->close();
+            }
+        });
+        watch.start();
+        opened.clear();
+        window()->findChild<QPushButton*>(button)->click();
+        watch.stop();
+        QCOMPARE(messages.seen.size(), 1);
+        QCOMPARE(messages.seen[0].caption, QStringLiteral("Ошибка"));
+        QCOMPARE(messages.seen[0].text, kReversedPeriodText);
+        QVERIFY(!modal);
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(window()->Button6->text(), caption);
+        for (Dataset* q : {window()->XLS_Rep, shop->byWorkers->query(), shop->byProducts->query(),
+                           shop->detailByWorkers->query(), shop->detailByProducts->query()})
+            QVERIFY(!q->isOpen());
     }
 
     // The warehouse's restriction fixes finished products, and an opening keeps the product kind as it

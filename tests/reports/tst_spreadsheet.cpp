@@ -2,9 +2,11 @@
 #include "core/application.h"
 #include "support/message_recorder.h"
 #include "spreadsheet/spreadsheet.h"
+#include "spreadsheet/spreadsheet_files.h"
 #include "support/xlsx_reader.h"
 
 #include <QtTest>
+#include <optional>
 
 namespace {
 
@@ -26,6 +28,36 @@ struct Export {
     bool opens = true;
     Spreadsheet sheet;
 };
+
+// Environment variables set for the length of a scope, restored after.
+struct Environment {
+    explicit Environment(const QList<std::pair<const char*, QString>>& values)
+    {
+        for (const auto& [name, value] : values) {
+            saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+            qputenv(name, value.toLocal8Bit());
+        }
+    }
+    ~Environment()
+    {
+        for (const Saved& v : saved) {
+            if (v.wasSet) qputenv(v.name, v.value);
+            else qunsetenv(v.name);
+        }
+    }
+    struct Saved { const char* name; QByteArray value; bool wasSet; };
+    QList<Saved> saved;
+};
+
+// A shell script in `folder`, made executable.
+void writeScript(const QString& folder, const QString& name, const QString& body)
+{
+    QFile f(QDir(folder).filePath(name));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+    f.close();
+    QVERIFY(f.setPermissions(f.permissions() | QFile::ExeOwner));
+}
 
 void verifyOneError(const MessageRecorder& messages, const QString& caption, const QString& text)
 {
@@ -332,11 +364,27 @@ private slots:
         }
     }
 
-    // Each workbook gets a new file in the program's private folder; a workbook never shown leaves
-    // no file, and the next workbook does not touch the one already shown.
+    // Each workbook gets a new file in the user's own folder of the program, under the user's cache
+    // folder, whatever TMPDIR says; a workbook never shown leaves no file, and the next workbook does
+    // not touch the one already shown. When the cache folder cannot be made, the documents folder.
+    void newFilePerWorkbook_data()
+    {
+        QTest::addColumn<bool>("cacheBlocked");
+        QTest::newRow("cache folder") << false;
+        QTest::newRow("cache folder cannot be made") << true;
+    }
     void newFilePerWorkbook()
     {
+        QFETCH(bool, cacheBlocked);
         MessageRecorder messages;
+        QTemporaryDir home;
+        QFile plainFile(home.filePath("файл"));
+        QVERIFY(plainFile.open(QIODevice::WriteOnly));
+        const QString cache = cacheBlocked ? plainFile.fileName() + "/cache" : home.filePath("cache");
+        const Environment env({{"TMPDIR", home.filePath("нет такой папки")},
+                               {"HOME", home.path()},
+                               {"XDG_CONFIG_HOME", home.filePath("config")},
+                               {"XDG_CACHE_HOME", cache}});
         QList<QUrl> opened;
         {
             Spreadsheet sheet([&](const QUrl& url) { opened << url; return true; });
@@ -351,7 +399,7 @@ private slots:
         }
         QCOMPARE(opened.size(), 2);
         const QString folder = QFileInfo(opened[0].toLocalFile()).absolutePath();
-        QVERIFY2(folder.startsWith(QDir::tempPath() + "/piecework-"), qPrintable(folder));
+        QCOMPARE(folder, cacheBlocked ? home.filePath("Documents/piecework") : cache + "/piecework");
         QVERIFY(!(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther)));
         QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"Книга1.xlsx", "Книга2.xlsx"}));
         const XlsxReader first(opened[0].toLocalFile());
@@ -362,7 +410,99 @@ private slots:
         QCOMPARE(second.cells.size(), 1);
         QCOMPARE(second.value(1, 1), QVariant("вторая"));
         QVERIFY(messages.seen.isEmpty());
-        QDir(folder).removeRecursively();
+
+        // A later run goes on with the next free name.
+        Spreadsheet later([&](const QUrl& url) { opened << url; return true; });
+        QCOMPARE(later.OpenWorkbook(QString()), 1);
+        QCOMPARE(later.WriteCell(1, 1, 1, "третья"), 1);
+        QCOMPARE(later.ShowSpreadsheet(true), 1);
+        QCOMPARE(opened.value(2).toLocalFile(), folder + "/Книга3.xlsx");
+    }
+
+    // At start the program's own workbooks older than a week leave its folder; newer ones and every
+    // other file stay.
+    void oldWorkbooksGoAtStart()
+    {
+        QTemporaryDir home;
+        const Environment env({{"XDG_CACHE_HOME", home.filePath("cache")}, {"HOME", home.path()}});
+        const QString folder = home.filePath("cache/piecework");
+        QVERIFY(QDir().mkpath(folder));
+        const QDateTime now = QDateTime::currentDateTime();
+        struct File { QString name; int daysOld; bool stays; };
+        const QList<File> files{
+            {"Книга1.xlsx", 8, false},       {"Книга2.xlsx", 30, false},     {"Книга12.xlsx", 7, false},
+            {"Книга3.xlsx", 6, true},        {"Книга4.xlsx", 0, true},       {"отчет.xlsx", 30, true},
+            {"Книга5.xlsx.bak", 30, true},   {"Книга.xlsx", 30, true},       {"Книга0.xlsx", 30, true},
+            {"книга6.xlsx", 30, true},       {"Книга7.xls", 30, true},
+        };
+        for (const File& f : files) {
+            QFile file(QDir(folder).filePath(f.name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(now.addDays(-f.daysOld).addSecs(-60), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QDir(folder).mkdir("Книга8.xlsx"));  // a folder of that name is not a workbook of the program
+        spreadsheet_files::removeOldWorkbooks();
+        QStringList kept;
+        for (const File& f : files)
+            if (f.stays) kept << f.name;
+        kept << "Книга8.xlsx";
+        kept.sort();
+        QStringList left = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        left.sort();
+        QCOMPARE(left, kept);
+    }
+
+    // The desktop's opener says whether an application took the workbook: with no application for
+    // .xlsx files (xdg-open there, complaining only on its standard error) or no desktop tools at all,
+    // the workbook is not said to be open and the user is told where it is.
+    void desktopApplication_data()
+    {
+        QTest::addColumn<QString>("xdgMime");  // the script's body; empty: no xdg-mime at all
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("no desktop tools") << QString() << false;
+        QTest::newRow("no application for the type") << "exit 0" << false;
+        QTest::newRow("the desktop cannot tell") << "echo 'xdg-mime: no method available' >&2; exit 3" << false;
+        QTest::newRow("an application for the type")
+            << "[ \"$1 $2 $3\" = 'query default application/vnd.openxmlformats-officedocument.spreadsheetml.sheet' ] "
+               "&& echo calc.desktop"
+            << true;
+    }
+    void desktopApplication()
+    {
+        QFETCH(QString, xdgMime);
+        QFETCH(bool, opens);
+        MessageRecorder messages;
+        QTemporaryDir dir;
+        const QString bin = dir.filePath("bin");
+        const QString log = dir.filePath("xdg-open.log");
+        QVERIFY(QDir().mkpath(bin));
+        if (!xdgMime.isEmpty()) {
+            writeScript(bin, "xdg-mime", xdgMime);
+            writeScript(bin, "xdg-open",
+                        "printf '%s\\n' \"$1\" > '" + log + "'; [ -s '" + log
+                            + "' ] || exit 1; echo 'xdg-open: no method available for opening' >&2; exit 3");
+        }
+        std::optional<Environment> env(std::in_place, QList<std::pair<const char*, QString>>{{"PATH", bin}});
+        Spreadsheet sheet(Spreadsheet::openOnDesktop, dir.filePath("книги"));
+        QCOMPARE(sheet.OpenWorkbook(QString()), 1);
+        QCOMPARE(sheet.WriteCell(1, 1, 1, "Марка"), 1);
+        const QString path = dir.filePath("книги/Книга1.xlsx");
+        QCOMPARE(sheet.ShowSpreadsheet(true), opens ? 1 : -1);
+        env.reset();  // the workbook is read back with the system's unzip
+        if (opens) {
+            QVERIFY(messages.seen.isEmpty());
+            QTRY_VERIFY(QFileInfo(log).size() > 0);
+            QFile f(log);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromLocal8Bit(f.readAll()).trimmed(), path);
+        } else {
+            verifyOneError(messages, msg::kErrorCaption,
+                           "Невозможно открыть Microsoft Excel.\nКнига сохранена в файле:\n" + path);
+            QVERIFY(!QFile::exists(log));
+        }
+        const XlsxReader book(path);
+        QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
+        QCOMPARE(book.value(1, 1), QVariant("Марка"));
     }
 };
 

@@ -37,6 +37,11 @@ insert into accounts_dep.h_tabel (w_id, smena, month, year, d29) values (2, 2, 2
 const QColor kRed(0xFF, 0, 0);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
+void paint(QWidget* w)
+{
+    QVERIFY(!w->grab().isNull());
+}
+
 QString clean(QString caption)
 {
     return caption.remove(u'&');
@@ -152,6 +157,46 @@ private slots:
             QVERIFY(model->headerData(c, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
             QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
         }
+    }
+
+    // The year list is made at each opening, for the day it opens on: a program left running over New
+    // Year offers the year after the new one, and a journal date in it is chosen.
+    void yearListAtOpening_data()
+    {
+        const int thisYear = QDate::currentDate().year();
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("journalDate");
+        QTest::addColumn<int>("lastYear");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("after New Year") << QDate(thisYear + 1, 1, 1) << QDate(thisYear + 2, 1, 5) << thisYear + 2
+                                        << thisYear + 2;
+        QTest::newRow("two New Years on") << QDate(thisYear + 2, 12, 31) << QDate(thisYear + 2, 12, 31)
+                                          << thisYear + 3 << thisYear + 2;
+        QTest::newRow("the clock set back") << QDate(thisYear - 1, 6, 1) << QDate(thisYear + 1, 6, 1) << thisYear
+                                            << thisYear;
+        QTest::newRow("today again") << QDate::currentDate() << QDate(2024, 3, 15) << thisYear + 1 << 2024;
+    }
+    void yearListAtOpening()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QDate, journalDate);
+        QFETCH(int, lastYear);
+        QFETCH(int, chosen);
+        QStringList years;
+        QString shownYear;
+        int loaded = 0;
+        whenModal([&](QWidget*) {
+            for (int i = 0; i < window->ComboBox2->count(); ++i) years << window->ComboBox2->itemText(i);
+            shownYear = window->ComboBox2->currentText();
+            loaded = shifts()[0]->param("yea").toInt();
+            window->reject();
+        });
+        openTimeSheet(*window, journalDate, today);
+        QCOMPARE(years.value(0), QString("2007"));
+        QCOMPARE(years.size(), lastYear - 2007 + 1);
+        QCOMPARE(years.last(), QString::number(lastYear));
+        QCOMPARE(shownYear, QString::number(chosen));
+        QCOMPARE(loaded, chosen);
     }
 
     // The journal date chooses month and year; a year the list lacks chooses its nearest end. The
@@ -336,11 +381,28 @@ private slots:
         QList<int> seen;
         bool hiddenWhileMoving = false;
         auto watch = connect(window->PB, &QProgressBar::valueChanged, this, [&](int v) {
+            if (v < 1) return;  // a change of range resets the bar
             seen << v;
             hiddenWhileMoving |= !window->PB->isVisible();
         });
+        // The bar as it was shown: busy (no range), under the wait cursor, before the month's statement runs.
+        struct PaintLog : QObject {
+            QStringList log;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::Show) {
+                    auto* bar = static_cast<QProgressBar*>(o);
+                    log << QString("%1..%2 %3").arg(bar->minimum()).arg(bar->maximum()).arg(QGuiApplication::overrideCursor()
+                                                                                                ? int(QGuiApplication::overrideCursor()->shape())
+                                                                                                : -1);
+                }
+                return false;
+            }
+        } paints;
+        window->PB->installEventFilter(&paints);
         MessageRecorder rec;
         showing(QDate(2024, 2, 10), [&] {
+            window->PageControl1->setCurrentIndex(0);  // where the button and the bar are
             QTest::mouseClick(window->Button1, Qt::LeftButton);
             QCOMPARE(window->PB->maximum(), 29);
             QVERIFY(!window->PB->isVisible());
@@ -349,6 +411,9 @@ private slots:
             QCOMPARE(shown(shifts()[2]), QStringList{});
         });
         disconnect(watch);
+        window->PB->removeEventFilter(&paints);
+        QVERIFY2(paints.log.value(0) == QString("0..0 %1").arg(int(Qt::WaitCursor)), qPrintable(paints.log.join(", ")));
+        QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(rec.texts(), QStringList{});
         QVERIFY(!hiddenWhileMoving);
         QCOMPARE(seen.first(), 1);
@@ -395,6 +460,44 @@ private slots:
         });
         disconnect(cut);
         QCOMPARE(fixture::monthRows(*db, 2, 2024), QStringList{"2 2: 29=3"});
+    }
+
+    // Hours another writer left out of range: the window opens on cells whose total no integer holds and
+    // shows them as stored; the rebuild over a journal whose day no cell holds fills that cell to the
+    // most it holds and rebuilds the rest of the month; the export and the printed sheet go through.
+    void rowsLeftOutOfRange()
+    {
+        db->exec("insert into accounts_dep.h_tabel (w_id, smena, month, year, d1, d2) values (3, 1, 5, 2024, 2147483000, 600);"
+                 "insert into accounts_dep.h_tabel (w_id, smena, month, year, d1, d2) values (4, 1, 5, 2024, -2147483648, -1);"
+                 + entry(1, 1, "2024-06-03", "2147483647") + entry(1, 1, "2024-06-03", "2147483647")
+                 + entry(2, 1, "2024-06-01", "2147483000") + entry(2, 1, "2024-06-02", "600")
+                 + entry(1, 2, "2024-06-04", "8"));
+        QTemporaryDir folder;
+        window->WorkbookFolder = folder.path();
+        window->WorkbookOpener = [](const QUrl&) { return true; };
+        MessageRecorder rec;
+        showing(QDate(2024, 5, 10), [&] {
+            QCOMPARE(shown(shifts()[0]), (QStringList{"Васильев В.В.: 1=2147483000 2=600 = 2147483600",
+                                                      "Григорьев Г.Г.: 1=-2147483648 2=-1 = -2147483649"}));
+            paint(window);
+            QTest::mouseClick(window->Button2, Qt::LeftButton);
+            bool previewed = false;
+            whenModal([&previewed](QWidget* preview) {
+                previewed = true;
+                paint(preview);
+                preview->close();
+            });
+            QTest::mouseClick(window->Button6, Qt::LeftButton);
+            QVERIFY(previewed);
+            choose(window->ComboBox1, "Июнь");
+            QTest::mouseClick(window->Button1, Qt::LeftButton);
+            QCOMPARE(shown(shifts()[0]), (QStringList{"Андреев А.А.: 3=2147483647 = 2147483647",
+                                                      "Борисов Б.Б.: 1=2147483000 2=600 = 2147483600"}));
+            QCOMPARE(shown(shifts()[1]), QStringList{"Андреев А.А.: 4=8 = 8"});
+            paint(window);
+        });
+        QCOMPARE(rec.texts(), QStringList{});
+        QCOMPARE(fixture::monthRows(*db, 6, 2024), (QStringList{"1 1: 3=2147483647", "1 2: 1=2147483000 2=600", "2 1: 4=8"}));
     }
 
     // "Обновить" reads the month the shifts hold, whatever the boxes show now.

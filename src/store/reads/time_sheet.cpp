@@ -8,10 +8,12 @@ Read timeSheet(int shift)
                            {"month", FieldType::Integer, true}, {"year", FieldType::Integer, true},
                            {"smena", FieldType::Integer, true}, {"id", FieldType::Integer, true}};
     for (int d = 1; d <= 31; ++d) fields.append({QStringLiteral("d%1").arg(d), FieldType::Integer, true});
-    fields.append({"summ", FieldType::Integer, true});
+    // A bigint: the month's total of cells another writer filled to the brim is beyond an integer, and an
+    // integer sum would fail the whole window.
+    fields.append({"summ", FieldType::LargeInt, true});
     return {QStringLiteral("H_Tabel_%1").arg(shift),
             {
-                QStringLiteral("select person.s_caption fio, h_tabel.*,(d1+d2+d3+d4+d5+d6+d7+d8+d9+d10+d11"),
+                QStringLiteral("select person.s_caption fio, h_tabel.*,(d1::bigint+d2+d3+d4+d5+d6+d7+d8+d9+d10+d11"),
                 QStringLiteral("+d12+d13+d14+d15+d16+d17+d18+d19+d20+d21+d22+d23+d24+d25"),
                 QStringLiteral("+d26+d27+d28+d29+d30+d31) as summ from accounts_dep.h_tabel, cmn_contractor.person where "),
                 QStringLiteral("h_tabel.w_id=person.s_code::integer and h_tabel.smena=%1 and month=:mnth and ").arg(shift),
