@@ -1,5 +1,6 @@
 #include "refbooks/norms_window.h"
 
+#include "store/books_store.h"
 #include "store/reads/books.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"

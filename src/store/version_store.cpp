@@ -48,12 +48,11 @@ BuildStamp stampVersion(const Session& s, const BuildStamp& running)
         values[column] = qint64(value);
         changed[column] = true;
     }
-    RowWriter writer;
-    writer.setTable(kVersionTable, {});
+    const RowWrite row{kVersionTable, {}, ver.names, defs, first ? *first : QVector<QVariant>(), values, changed};
     if (first)
-        writer.update(db, ver.names, *first, values, changed);
+        updateRow(db, row);
     else
-        writer.insert(db, ver.names, defs, values, changed);
+        insertRow(db, row);
     work.commit();
     return running;
 }

@@ -49,7 +49,8 @@ for p in libqt6sql6-odbc odbc-postgresql unixodbc postgresql-client fonts-libera
 done
 # The Russian catalogue the program loads comes from a dependency, in the folder where Qt looks for it.
 catalogue=$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)/qtbase_ru.qm
-dpkg-query -L qt6-translations-l10n 2>/dev/null | grep -qx "$catalogue" \
+# (grep reads the whole list: a grep -q that stops early breaks the pipe, which pipefail counts as failure)
+dpkg-query -L qt6-translations-l10n 2>/dev/null | grep -x "$catalogue" >/dev/null \
   || fail "qt6-translations-l10n does not hold $catalogue (is it installed? scripts/setup installs it)"
 # Every name a dependency line mentions is a package Debian knows.
 for field in Depends Recommends Suggests; do
