@@ -6,13 +6,6 @@
 namespace store {
 namespace {
 
-int columnOf(const QStringList& columns, const QString& name)
-{
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0) return i;
-    throw DbError(QStringLiteral("Field '%1' not found").arg(name), DbError::Kind::ProgramFault);
-}
-
 QString where(const RowWrite& w, QVariantList* values)
 {
     // By key; a table without one (the build stamp's) by every original value.
@@ -30,6 +23,14 @@ QString where(const RowWrite& w, QVariantList* values)
 }
 
 }  // namespace
+
+int columnOf(const QStringList& columns, const QString& name)
+{
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0) return i;
+    throw DbError(QStringLiteral("Field '%1' not found").arg(name), DbError::Kind::ProgramFault);
+}
+
 
 RowStatement insertStatement(const RowWrite& w)
 {

@@ -22,6 +22,9 @@ struct RowWrite {
     QVector<bool> changed;
 };
 
+// The index of a column in a row as read, whatever its letter case; a missing one is a fault of the program.
+int columnOf(const QStringList& columns, const QString& name);
+
 // A statement with its values bound in the order of its question marks.
 struct RowStatement {
     QString text;

@@ -12,14 +12,6 @@
 namespace store {
 namespace {
 
-// A table without the column is a fault of the setup, told as a missing field is.
-int columnOf(const QStringList& columns, const QString& name)
-{
-    for (int i = 0; i < columns.size(); ++i)
-        if (columns.at(i).compare(name, Qt::CaseInsensitive) == 0) return i;
-    throw DbError(QStringLiteral("Field '%1' not found").arg(name), DbError::Kind::ProgramFault);
-}
-
 int stampPart(const QVector<QVariant>* row, int column)
 {
     if (!row || row->at(column).isNull()) return 0;

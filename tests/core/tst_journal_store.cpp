@@ -33,19 +33,7 @@ void pauseBetweenReadAndWrite(const store::DayCell&)
 
 store::EntryValues entry(const QString& hours, int colour, const QDate& day = kDay)
 {
-    store::EntryValues v;
-    v.worker = 1;
-    v.product = 10;
-    v.operation = 20;
-    v.shift = 1;
-    v.price = "3.5";
-    v.quantity = "1";
-    v.rejects = "0";
-    v.hours = hours;
-    v.colour = colour;
-    v.date = day;
-    v.entered = day;
-    return v;
+    return fixtureEntry(QStringLiteral("1"), hours, colour, day);
 }
 
 }  // namespace

@@ -473,17 +473,7 @@ create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for
         MessageRecorder rec;
         fillNewEntry(1, 20, 3.5, "4", "5");
         SecondWorkstation other(db->odbcString(), [](const store::Session& b, SecondWorkstation& self) {
-            store::EntryValues v;
-            v.worker = 1;
-            v.product = 10;
-            v.operation = 20;
-            v.shift = 1;
-            v.price = "3.5";
-            v.quantity = "1";
-            v.rejects = "0";
-            v.hours = "3";
-            v.date = kDay;
-            v.entered = kDay;
+            const store::EntryValues v = fixtureEntry(QStringLiteral("1"), QStringLiteral("3"), 0, kDay);
             pausing = &self;
             store::saveEntry(b, v, std::nullopt);
             pausing = nullptr;

@@ -7,6 +7,7 @@
 #include "store/journal_store.h"
 #include "store/time_sheet_rebuild.h"
 #include "store/version_store.h"
+#include "support/books_fixture.h"
 #include "support/message_recorder.h"
 #include "program_fixture.h"
 
@@ -33,19 +34,7 @@ insert into accounts_dep.h_tabel (w_id, smena, month, year, d11) values (1, 1, 3
 
 store::EntryValues entry(int colour)
 {
-    store::EntryValues v;
-    v.worker = 1;
-    v.product = 10;
-    v.operation = 20;
-    v.shift = 1;
-    v.price = "3.5";
-    v.quantity = "4";
-    v.rejects = "0";
-    v.hours = "2";
-    v.colour = colour;
-    v.date = QDate(2024, 3, 11);
-    v.entered = QDate(2024, 3, 11);
-    return v;
+    return fixtureEntry(QStringLiteral("4"), QStringLiteral("2"), colour, QDate(2024, 3, 11));
 }
 
 struct Verb {
