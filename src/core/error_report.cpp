@@ -1,6 +1,7 @@
 #include "core/error_report.h"
 
 #include "store/db_error.h"
+#include "store/month_store.h"
 #include "core/messages.h"
 
 void reportError(const std::exception& e)
@@ -16,7 +17,8 @@ void reportError(const std::exception& e)
             msg::error(kRowBusyText);
             return;
         }
-        text = db->text();
+        // The database's words without the driver's wrapping around them.
+        text = db->kind() == DbError::Kind::MonthClosed ? store::closedMonthMessage(db->text()) : db->text();
     } else
         text = QString::fromLocal8Bit(e.what());
     if (text.trimmed().isEmpty()) {

@@ -20,6 +20,7 @@
 #include "journal/signin_window.h"
 #include "store/reads/journal.h"
 #include "store/journal_store.h"
+#include "store/schema_version.h"
 #include "journal/version_gate.h"
 #include "core/wait_cursor.h"
 #include "core/date_box.h"
@@ -233,11 +234,22 @@ void TForm1::buildGrid()
 bool TForm1::FormCreate(const QStringList& arguments)
 {
     DBGrid2->setDataset(data_.Smena1);
+    int version = 0;
     try {
         data_.closeDatabase();
         data_.openDatabase(connectionStringForArguments(arguments));
+        version = store::schemaVersion(data_.session().db);
     } catch (...) {
         msg::error(QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
+        close();
+        return false;
+    }
+    // A database an earlier version prepared lacks what this one writes (the history, closed months):
+    // say which command brings it up to date instead of failing at the first write.
+    if (version < store::kSchemaVersion) {
+        const DatabaseAddress where = addressForArguments(arguments);
+        msg::error(store::outdatedSchemaText(version, where.database, where.server), QStringLiteral("Ошибка!"));
+        data_.closeDatabase();
         close();
         return false;
     }

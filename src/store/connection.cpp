@@ -34,12 +34,17 @@ QString connectionString(const QString& database, const QString& server)
                          "LowerCaseIdentifier=0;D6=-101;OptionalErrors=0;XaOpt=1");
 }
 
-QString connectionStringForArguments(const QStringList& arguments)
+DatabaseAddress addressForArguments(const QStringList& arguments)
 {
     const QString server = arguments.size() > 1 ? arguments.at(1) : QString();
-    if (!server.isEmpty())
-        return connectionString(arguments.at(0), server);
-    return connectionString(defaultDatabaseName(), defaultServerAddress());
+    if (!server.isEmpty()) return {arguments.at(0), server};
+    return {defaultDatabaseName(), defaultServerAddress()};
+}
+
+QString connectionStringForArguments(const QStringList& arguments)
+{
+    const DatabaseAddress a = addressForArguments(arguments);
+    return connectionString(a.database, a.server);
 }
 
 namespace {

@@ -7,8 +7,15 @@
 // for both forms, each argument inserted as typed.
 QString connectionString(const QString& database, const QString& server);
 
-// The string the program uses for its command line (arguments without the program name):
-// both arguments when the second is given and not empty, otherwise the built-in one.
+// The database and server the program's command line names (arguments without the program name):
+// both arguments when the second is given and not empty, otherwise the built-in ones.
+struct DatabaseAddress {
+    QString database;
+    QString server;
+};
+DatabaseAddress addressForArguments(const QStringList& arguments);
+
+// The connection string of addressForArguments.
 QString connectionStringForArguments(const QStringList& arguments);
 
 // The built-in database name and server address.

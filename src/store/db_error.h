@@ -15,6 +15,7 @@ public:
         Conversion,      // a value that the program cannot turn into what a field or statement needs
         ProgramFault,    // the program asked for something that does not exist (a field, a column, a table)
         NotAllowed,      // the actor's role may not take this action; nothing was sent
+        MonthClosed,     // the entry or time-sheet row lies in a closed month (the database's SQLSTATE PW001)
     };
 
     explicit DbError(const QString& text, Kind kind = Kind::Refused, const QString& sqlState = QString())
@@ -34,6 +35,7 @@ public:
             || sqlState == QLatin1String("57P02") || sqlState == QLatin1String("57P03"))
             return Kind::ConnectionLost;
         if (sqlState == QLatin1String("55P03")) return Kind::Busy;
+        if (sqlState == QLatin1String("PW001")) return Kind::MonthClosed;
         // Syntax errors and unknown names: the statement the program built is wrong.
         if (sqlState.startsWith(QLatin1String("42")) && sqlState != QLatin1String("42501")) return Kind::ProgramFault;
         return Kind::Refused;

@@ -180,3 +180,45 @@ void setAcceptance(const Session& s, int id, bool accepted)
 }
 
 }  // namespace store
+
+namespace store {
+
+Outcome restoreEntry(const Session& s, qint64 historyId)
+{
+    Work work(s, Action::RestoreEntry);
+    const Params h{{QStringLiteral("h"), historyId}};
+    const FetchedRows found = fetch(
+        work.db(),
+        QStringLiteral("select row_id, old_row->>'w_id', old_row->>'smena', old_row->>'data', old_row->>'i_id', "
+                       "old_row->>'o_id', old_row->>'color' from piecework.history where id=:h and tbl='smena' and op='delete'"),
+        h);
+    if (found.rows.empty())
+        throw DbError(QStringLiteral("В истории нет удаления записи журнала с номером %1.").arg(historyId));
+    const auto& r = found.rows.front();
+    const QDate day = QDate::fromString(r.value(3).toString(), Qt::ISODate);
+    std::vector<DayCell> cells;
+    if (!r.value(1).isNull() && !r.value(2).isNull() && day.isValid())
+        cells.push_back({r.value(1).toInt(), r.value(2).toInt(), day});
+    lockDayCells(work, cells);
+    if (scalarInt(work.db(), QStringLiteral("select count(*) as cnt from accounts_dep.smena where id=:id"),
+                  {{QStringLiteral("id"), r.value(0)}}) > 0)
+        return Outcome::Duplicate;
+    if (!cells.empty()) {
+        EntryValues v;
+        v.worker = r.value(1).toInt();
+        v.shift = r.value(2).toInt();
+        v.date = day;
+        v.product = r.value(4).toInt();
+        v.operation = r.value(5).toInt();
+        v.colour = r.value(6).toInt();
+        if (scalarInt(work.db(), entrysql::duplicateCount(v, QString())) > 0) return Outcome::Duplicate;
+    }
+    exec(work.db(), QStringLiteral("insert into accounts_dep.smena select * from jsonb_populate_record(null::accounts_dep.smena, "
+                                   "(select old_row from piecework.history where id=:h))"),
+         h);
+    bringInStep(work, cells);
+    work.commit();
+    return Outcome::Saved;
+}
+
+}  // namespace store

@@ -43,6 +43,11 @@ void deleteEntry(const Session& s, int id);
 // Marks the entry accepted ("ok") or not ("no"), holding the entry's row meanwhile.
 void setAcceptance(const Session& s, int id, bool accepted);
 
+// Puts a deleted entry back, with its id and every field as they were before the deletion that the
+// history's row `historyId` records, and brings its worker's time-sheet day in step, in one transaction.
+// Duplicate, writing nothing, when the entry is there again or an equal entry was entered since.
+Outcome restoreEntry(const Session& s, qint64 historyId);
+
 namespace entrysql {
 
 // Counts the entries that equal this one in worker, operation, product, date, shift and colour; `changedId`

@@ -32,6 +32,9 @@ constexpr Row kTable[] = {
     {Action::ChooseProductKind, true, true, false, "выбор вида продукции"},
     {Action::ReportProductsDetail, true, true, true, "детальный отчет по продукции"},
     {Action::StampVersion, true, true, true, "отметка версии программы"},
+    {Action::CloseMonth, false, false, false, "закрытие и открытие месяца"},
+    {Action::ViewHistory, true, false, false, "просмотр истории изменений"},
+    {Action::RestoreEntry, false, false, false, "восстановление удаленной записи"},
 };
 
 const Row& rowOf(Action action)

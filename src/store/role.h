@@ -27,6 +27,9 @@ enum class Action {
     ChooseProductKind,     // reports "Вид продукции" (the warehouse's is fixed on finished products)
     ReportProductsDetail,  // reports "Детальный отчет по продукции"
     StampVersion,          // the version gate raising the build stamp: every program, signed in or not
+    CloseMonth,            // time sheet "Закрыть месяц" / "Открыть месяц"
+    ViewHistory,           // "История записи" and "Журнал изменений"
+    RestoreEntry,          // restoring a deleted entry from its history
 };
 
 // The role table: whether `role` may take `action`. Full access may do everything; None (nobody signed in

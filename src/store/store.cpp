@@ -52,6 +52,12 @@ std::optional<QVariant> firstValue(const Db& db, const QString& sql, const Param
     return rows.rows.front().front();
 }
 
+FetchedRows fetch(const Db& db, const QString& sql, const Params& params)
+{
+    const sqltext::Bound b = sqltext::bind(sql, params);
+    return odbcFetchAll(database(db), b.text, b.values);
+}
+
 QVariant scalar(const Db& db, const QString& sql, const Params& params)
 {
     return firstValue(db, sql, params).value_or(QVariant());

@@ -1,5 +1,6 @@
 #pragma once
 #include "store/actor.h"
+#include "store/odbc_fetch.h"
 #include "store/role.h"
 
 #include <QHash>
@@ -50,6 +51,9 @@ std::optional<QVariant> firstValue(const Db& db, const QString& sql, const Param
 
 // The same, with a null QVariant for no row.
 QVariant scalar(const Db& db, const QString& sql, const Params& params = {});
+
+// Every row of a query, as the driver reads it.
+FetchedRows fetch(const Db& db, const QString& sql, const Params& params = {});
 
 // A whole number read with scalar(): 0 for no row or a null.
 qint64 scalarInt(const Db& db, const QString& sql, const Params& params = {});

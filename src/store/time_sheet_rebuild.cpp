@@ -1,5 +1,6 @@
 #include "store/time_sheet_rebuild.h"
 
+#include "store/month_store.h"
 #include "store/time_sheet_store.h"
 
 #include <QStringList>
@@ -52,8 +53,13 @@ void rebuildMonth(const Session& s, int month, int year, const std::function<voi
     // A statement of its own, before anything reads the journal: each later statement then sees every
     // entry committed by a writer that held the month before us.
     lockMonthForRebuild(work, year, month);
-    exec(db, timesheetsql::deleteMonth(), params);
-    exec(db, timesheetsql::insertMonth(), params);
+    // Said in the program's words even when the closed month has no rows the database would refuse.
+    refuseIfClosed(db, QDate(year, month, 1));
+    const int deleted = exec(db, timesheetsql::deleteMonth(), params);
+    const int written = exec(db, timesheetsql::insertMonth(), params);
+    recordMonthEvent(work, QStringLiteral("rebuild"), year, month,
+                     QStringLiteral("jsonb_build_object('deleted', :deleted::integer, 'rows', :rows::integer)"),
+                     {{QStringLiteral("deleted"), deleted}, {QStringLiteral("rows"), written}});
     // Every day is written by the one statement above; the days are told once it has run.
     if (progress)
         for (int day = 1, days = QDate(year, month, 1).daysInMonth(); day <= days; ++day) progress(day);

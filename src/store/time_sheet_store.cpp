@@ -9,7 +9,8 @@ namespace store {
 namespace {
 
 // One bigint key per month for the month lock; the worker locks use the two-key form, a key space of its
-// own, so the two never meet.
+// own, so the two never meet. The database's journal trigger takes the same key (piecework.month_lock in
+// db/upgrade), so writers that take no locks of their own wait for a month's close too.
 constexpr qint64 kMonthLockBase = 0x5057000000LL;
 
 qint64 monthKey(int year, int month)

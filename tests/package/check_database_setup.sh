@@ -3,11 +3,13 @@
 # the schema already, one where the schema cannot be made, and a server that cannot be reached.
 set -uo pipefail
 command=$1
+sql_source=$2  # the checkout's db/
 export PGPASSWORD=vomtrak
 run=pw_dbsetup_$$
 fresh=${run}_fresh
 empty=${run}_empty
 taken=${run}_taken
+older=${run}_older
 absent=${run}_absent
 uri=postgresql://localhost/${run}_uri
 # Names about the server's limit of 63 bytes: ASCII of 63 and 64 bytes, and Cyrillic (2 bytes a letter)
@@ -23,7 +25,7 @@ fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 sql() { psql -X -q -A -t -v ON_ERROR_STOP=1 -h localhost -U sys "$@"; }
 drop_all() {
   export PGOPTIONS="-c client_min_messages=warning"
-  for db in "$fresh" "$empty" "$taken" "$absent" "$uri" "${run}_uri" "$long63" "$long64" "$cut64" "$cut_cyrillic"; do sql -d postgres -c "drop database if exists \"$db\" with (force)"; done
+  for db in "$fresh" "$empty" "$taken" "$older" "$absent" "$uri" "${run}_uri" "$long63" "$long64" "$cut64" "$cut_cyrillic"; do sql -d postgres -c "drop database if exists \"$db\" with (force)"; done
 }
 trap drop_all EXIT
 create() { sql -d postgres -c "create database \"$1\" template template0 encoding 'UTF8' lc_collate 'C.UTF-8' lc_ctype 'C.UTF-8'"; }
@@ -70,6 +72,28 @@ grep -qF "created the database" <<<"$out" && fail "$case: says it created a data
 [ "$(sql -d "$empty" -c "select count(*) from accounts_dep.person")" -gt 0 ] || fail "$case: no workers"
 [ "$(sql -d "$empty" -c "select count(*) from accounts_dep.smena where data = current_date")" -gt 0 ] \
   || fail "$case: no journal entries for today"
+
+# What the previous version made (the schema and the demo shop, nothing of the history), upgraded in place:
+# every row of the shop as it was, and a second run changes nothing at all.
+case="a database the previous version prepared"
+create "$older"
+sql -d "$older" -f "$sql_source/schema.sql" -f "$sql_source/demo.sql" >/dev/null
+# pg_dump marks each dump with a key of its own (\restrict): not part of the database.
+dumped() { pg_dump -h localhost -U sys "$@" | grep -v -e '^--' -e '^\\restrict' -e '^\\unrestrict'; }
+shop_rows() { dumped --data-only --inserts -n accounts_dep -n cmn_contractor -n adm_role -n hrms_staffpos \
+                -n cmn_department "$1"; }
+everything() { dumped "$1"; }
+rows_before=$(shop_rows "$older")
+out=$("$command" --demo "$older" localhost 2>&1); status=$?
+expect 0 "upgraded the piecework schema in $older on localhost from version 0 to" "no row of the shop's data was changed" \
+  "demo shop was not loaded"
+[ "$(sql -d "$older" -c "select max(version) from piecework.schema_version")" -ge 1 ] || fail "$case: no schema version"
+[ "$(shop_rows "$older")" = "$rows_before" ] || fail "$case: a row of the shop changed"
+[ "$(sql -d "$older" -c "select count(*) from piecework.history")" = 0 ] || fail "$case: the upgrade wrote history"
+after=$(everything "$older")
+out=$("$command" "$older" localhost 2>&1); status=$?
+expect 0 "already holds the piecework schema (version" "nothing was changed"
+[ "$(everything "$older")" = "$after" ] || fail "$case: the second run changed the database"
 
 case="a database where the schema cannot be made"
 create "$taken"

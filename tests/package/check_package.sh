@@ -30,7 +30,7 @@ done
 grep -v ' /usr/' "$work/listing" | grep -v ' /$' && fail "files outside /usr"
 
 dpkg-deb -x "$deb" "$work/root"
-for f in schema.sql demo.sql; do
+for f in schema.sql demo.sql $(cd "$source_dir/db" && ls upgrade/*.sql); do
   cmp -s "$work/root/usr/share/piecework/$f" "$source_dir/db/$f" || fail "$f differs from db/$f"
 done
 # Installed, piecework-db finds the SQL beside itself.

@@ -3,6 +3,7 @@
 #include "store/connection.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -38,16 +39,24 @@ QString TestDatabase::psql(const QString& database, const QStringList& args, con
     return out;
 }
 
-TestDatabase::TestDatabase(const QString& fixtureSql, const QString& ctype)
+TestDatabase::TestDatabase(const QString& fixtureSql, const QString& ctype, Schema schema)
 {
     QString app = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toLower();
     app.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
     name_ = QStringLiteral("pw_test_%1_%2").arg(app).arg(QCoreApplication::applicationPid());
+    // A test may keep an older database beside its own.
+    if (schema == Schema::BeforeUpgrades) name_ += QStringLiteral("_older");
     psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1").arg(name_)});
     psql(QStringLiteral("postgres"),
          {QStringLiteral("-c"), QStringLiteral("create database %1 template template0 encoding 'UTF8' "
                                                "lc_collate 'C.UTF-8' lc_ctype '%2'").arg(name_, ctype)});
-    psql(name_, {QStringLiteral("-f"), sourceDir() + QStringLiteral("/db/schema.sql")});
+    QStringList files{QStringLiteral("--single-transaction"), QStringLiteral("-f"), sourceDir() + QStringLiteral("/db/schema.sql")};
+    if (schema == Schema::Current) {
+        const QDir upgrades(sourceDir() + QStringLiteral("/db/upgrade"));
+        for (const QString& f : upgrades.entryList({QStringLiteral("[0-9][0-9][0-9]-*.sql")}, QDir::Files, QDir::Name))
+            files << QStringLiteral("-f") << upgrades.filePath(f);
+    }
+    psql(name_, files);
     if (!fixtureSql.isEmpty()) exec(fixtureSql);
 }
 

@@ -3,13 +3,18 @@
 
 #include <QString>
 
-// A fresh database for one test binary: created from db/schema.sql plus the test's own fixture,
-// reached by the program's own connection string, dropped at the end.
+// A fresh database for one test binary: created from db/schema.sql and the upgrades in db/upgrade, as
+// piecework-db makes a new one, plus the test's own fixture; reached by the program's own connection
+// string, dropped at the end.
 class TestDatabase {
 public:
+    // How far the schema goes: this version's, or only the tables an earlier version made (no upgrades).
+    enum class Schema { Current, BeforeUpgrades };
+
     // `ctype` is the database's LC_CTYPE; an enterprise database may have "C", where the database's
     // upper() and lower() change Latin letters only.
-    explicit TestDatabase(const QString& fixtureSql = QString(), const QString& ctype = QStringLiteral("C.UTF-8"));
+    explicit TestDatabase(const QString& fixtureSql = QString(), const QString& ctype = QStringLiteral("C.UTF-8"),
+                          Schema schema = Schema::Current);
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
