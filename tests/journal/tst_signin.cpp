@@ -237,6 +237,25 @@ private slots:
         QCOMPARE(Form23, nullptr);
         QVERIFY(!Form1->isVisible());
     }
+
+    // A database the previous version prepared: the program names the command that upgrades it and ends,
+    // instead of failing at the first write into what it lacks.
+    void olderDatabaseNamesItsUpgrade()
+    {
+        takeDownWindows();
+        TestDatabase older(QString(), QStringLiteral("C.UTF-8"), TestDatabase::Schema::BeforeUpgrades);
+        MessageRecorder rec;
+        if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
+        programWindows() = std::make_unique<ProgramWindows>();
+        QVERIFY(!programWindows()->start({older.name(), "localhost"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(rec.seen.size(), 1);
+        QVERIFY2(rec.seen[0].text.contains("piecework-db " + older.name() + " localhost"), qPrintable(rec.seen[0].text));
+        QVERIFY(rec.seen[0].text.contains("(версия схемы 0, нужна 1)"));
+        QCOMPARE(rec.seen[0].caption, QString("Ошибка!"));
+        QCOMPARE(Form23, nullptr);
+        QVERIFY(!Form1->isVisible());
+    }
 };
 
 QTEST_MAIN(SignInTest)
