@@ -13,14 +13,15 @@ namespace {
 // An amount beyond what any pay can be (a price no entry should hold) is no figure to hand to payroll.
 constexpr double kLargestKopecks = 1e15;
 
-qint64 kopecks(const QVariant& v, const QString& name)
+qint64 kopecks(const QVariant& v, int code)
 {
     if (v.isNull()) return 0;
     const double k = v.toDouble() * 100;
     if (!std::isfinite(k) || std::fabs(k) > kLargestKopecks)
-        throw DbError(QStringLiteral("У рабочего «%1» за период есть запись с суммой, которая не может быть "
+        throw DbError(QStringLiteral("У рабочего с кодом %1 за период есть запись с суммой, которая не может быть "
                                      "выплачена (%2): исправьте запись в журнале.")
-                          .arg(name, QString::number(v.toDouble())),
+                          .arg(code)
+                          .arg(v.toDouble()),
                       DbError::Kind::Conversion);
     return std::llround(k);
 }
@@ -79,8 +80,8 @@ std::vector<PayrollRow> payrollRows(const Dataset& lines)
         if (s >= 1 && s <= 4) row.hoursByShift[size_t(s - 1)] += whole(lines.valueAt(r, hours));
         row.daysWorked += whole(lines.valueAt(r, newDay));
         row.goodPieces += whole(lines.valueAt(r, good));
-        row.earnings += kopecks(lines.valueAt(r, summa), row.name);
-        row.bonus += kopecks(lines.valueAt(r, bonus), row.name);
+        row.earnings += kopecks(lines.valueAt(r, summa), worker);
+        row.bonus += kopecks(lines.valueAt(r, bonus), worker);
     }
     return rows;
 }
