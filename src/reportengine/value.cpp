@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <cmath>
 
 namespace re {
 
@@ -152,6 +153,10 @@ QString Value::numberText(double n, QChar decimalSeparator)
 {
     if (n == 0)
         n = 0; // never print "-0"
+    // Whole numbers (counts, codes, hours) are most of what reports print, and their digits are their
+    // 15 significant ones: no need for the general conversion.
+    if (std::fabs(n) < 1e15 && n == std::trunc(n))
+        return QString::number(qint64(n));
     QString s = QString::number(n, 'g', 15);
     if (decimalSeparator != u'.')
         s.replace(u'.', decimalSeparator);
