@@ -10,3 +10,4 @@ TForm19* Form19 = nullptr;
 TForm20* Form20 = nullptr;
 TForm21* Form21 = nullptr;
 TForm23* Form23 = nullptr;
+TForm24* Form24 = nullptr;

@@ -1,5 +1,6 @@
 #include "journal/journal_window.h"
 
+#include "reports/pay_statements_window.h"
 #include "reports/reports_window.h"
 #include "timesheet/time_sheet_window.h"
 #include "store/connection.h"
@@ -201,12 +202,14 @@ void TForm1::buildMenu()
     QMenu* reports = MainMenu1->addMenu(QStringLiteral("&Отчеты"));
     N7 = item(reports->menuAction(), "N7");
     N10 = item(reports->addAction(QStringLiteral("&Сводные отчеты")), "N10");
+    N12 = item(reports->addAction(QStringLiteral("&Расчетные листки")), "N12");
     N5 = item(MainMenu1->addAction(QStringLiteral("В&ыход")), "N5");
     connect(N1, &QAction::triggered, this, guarded([this] { N1Click(); }));
     connect(N3, &QAction::triggered, this, guarded([this] { N3Click(); }));
     connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
     connect(N6, &QAction::triggered, this, guarded([this] { N6Click(); }));
     connect(N10, &QAction::triggered, this, guarded([this] { N10Click(); }));
+    connect(N12, &QAction::triggered, this, guarded([this] { N12Click(); }));
     connect(N11, &QAction::triggered, this, guarded([this] { N11Click(); }));
 }
 
@@ -447,6 +450,11 @@ void TForm1::N11Click()
 void TForm1::N10Click()
 {
     openReportsWindow(*Form18, QDate::currentDate());
+}
+
+void TForm1::N12Click()
+{
+    openPayStatements(*Form24, QDate::currentDate());
 }
 
 void TForm1::N5Click()

@@ -46,6 +46,7 @@ public:
     QAction* N11;  // "Табель по времени"
     QAction* N7;   // "Отчеты"
     QAction* N10;  // "Сводные отчеты": the reports window, over last month
+    QAction* N12;  // "Расчетные листки": the pay statements window, over last month
     QAction* N5;  // "Выход"
     QRadioButton* RadioButton1;  // "Смена №1": the journal of shift 1
     QRadioButton* RadioButton2;  // "Смена №2"
@@ -82,6 +83,7 @@ public:
     void N6Click();
     void N11Click();
     void N10Click();
+    void N12Click();
     void N5Click();
     void Timer1Timer();
 

@@ -15,6 +15,7 @@
 #include "refbooks/worker_editor.h"
 #include "refbooks/workers_list.h"
 #include "reports/products_detail_report.h"
+#include "reports/pay_statements_window.h"
 #include "reports/products_report.h"
 #include "reports/reports_window.h"
 #include "reports/workers_detail_report.h"
@@ -89,4 +90,11 @@ void ProgramWindows::createWindows()
     make(Form21);
     Form18 = new TForm18(*data_, SummaryReports{*Form16, *Form17, *Form20, *Form21});
     adopt(Form18);
+    // The pay statements choose their worker from the workers book.
+    Form24 = new TForm24(*data_, [] {
+        std::optional<StatementWorker> chosen;
+        if (const std::optional<PickedRow> worker = pickWorker(*Form5)) chosen = StatementWorker{worker->id, worker->text};
+        return chosen;
+    });
+    adopt(Form24);
 }

@@ -2,6 +2,7 @@
 
 #include "refbooks/book_opening.h"
 #include "store/books_store.h"
+#include "store/price_factors.h"
 #include "core/data_module.h"
 #include "core/error_report.h"
 #include "refbooks/book_instances.h"
@@ -51,9 +52,9 @@ ListWindow::Look look()
 double piecePrice(double lowestNormPrice, PriceFactors factors)
 {
     double price = lowestNormPrice;
-    if (factors.dayOff) price *= 2;
-    if (factors.shift == 3) price *= 1.2;
-    else if (factors.shift == 4) price *= 1.5;
+    if (factors.dayOff) price *= store::pricefactor::kDayOff;
+    // Shifts 1 and 2 multiply by exactly 1: the price stays as it was.
+    price *= store::pricefactor::ofShift(factors.shift);
     return price;
 }
 

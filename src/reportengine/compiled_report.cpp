@@ -5,6 +5,7 @@
 #include "reportengine/row_source.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace re {
 
@@ -63,6 +64,8 @@ public:
         bool expressionSeen = false;
         for (size_t i = 0; i < def_.groups.size(); ++i)
             group(def_.groups[i], int(i) + 1, expressionSeen);
+        if (std::count_if(out_.groups.begin(), out_.groups.end(), [](const CompiledGroup& g) { return g.numbersPages; }) > 1)
+            fail(QStringLiteral("groups"), QStringLiteral("only one group can number its own pages"));
         out_.detail = band(def_.detail, QStringLiteral("detail band"));
         out_.pageFooter = band(def_.pageFooter, QStringLiteral("page footer band"));
         bindSums();
@@ -98,6 +101,9 @@ private:
         CompiledGroup cg;
         cg.hasExpression = !g.expression.trimmed().isEmpty();
         cg.keepHeaderWithFooter = g.keepHeaderWithFooter;
+        cg.startOnNewPage = g.startOnNewPage || g.numbersPages;
+        cg.repeatHeader = g.repeatHeader;
+        cg.numbersPages = g.numbersPages;
         QString name;
         if (cg.hasExpression) {
             expressionSeen = true;
@@ -105,7 +111,12 @@ private:
             cg.key = expression(g.expression, name + QStringLiteral(" expression"));
             if (cg.key.sumCount() > 0)
                 fail(name, QStringLiteral("a group expression cannot hold SUM()"));
+            if (cg.key.usesPageCount())
+                fail(name, QStringLiteral("a group expression cannot hold PAGECOUNT"));
         } else {
+            if (g.startOnNewPage || g.repeatHeader || g.numbersPages)
+                fail(QStringLiteral("group %1").arg(number),
+                     QStringLiteral("only a group with an expression can begin pages, repeat its header or number its pages"));
             // Its header prints once before everything and its footer once after: it must enclose the others.
             if (expressionSeen)
                 fail(QStringLiteral("group %1").arg(number),
@@ -150,6 +161,10 @@ private:
             ce.text = e.text;
         else
             ce.expression = expression(e.text, where);
+        ce.usesPageCount = !ce.isLabel && ce.expression.usesPageCount();
+        // Printed after its pages, when the running sums have moved on.
+        if (ce.usesPageCount && ce.expression.sumCount() > 0)
+            fail(where, QStringLiteral("an expression with PAGECOUNT cannot hold SUM()"));
         if (!e.mask.isEmpty()) {
             try {
                 ce.mask = NumberFormat::parse(e.mask);

@@ -27,6 +27,7 @@ struct CompiledElement {
     QColor background;
     Frame frame;
     SumReset sumReset = SumReset::ByBand;
+    bool usesPageCount = false; // printed once its pages are all laid out
 };
 
 struct CompiledBand {
@@ -49,6 +50,9 @@ struct CompiledGroup {
     CompiledBand header;
     CompiledBand footer;
     bool keepHeaderWithFooter = false;
+    bool startOnNewPage = false;
+    bool repeatHeader = false;
+    bool numbersPages = false;
 };
 
 // A running sum: the i-th SUM() of an expression.

@@ -90,6 +90,13 @@ struct Group {
     Band footer;
     // The header moves to the next page unless its footer would fit below it as well.
     bool keepHeaderWithFooter = false;
+    // Each value of the expression begins on a page of its own.
+    bool startOnNewPage = false;
+    // The header prints again at the top of every further page a value runs onto.
+    bool repeatHeader = false;
+    // PAGENUMBER and PAGECOUNT count the pages of each value rather than of the whole document; the
+    // values begin on pages of their own then.
+    bool numbersPages = false;
 };
 
 struct PageSetup {

@@ -40,6 +40,15 @@ void Expression::bindSums(int firstSlot)
         nodes_[size_t(sumNodes_[i])].index = firstSlot + int(i);
 }
 
+bool Expression::usesPageCount() const
+{
+    for (const Node& n : nodes_) {
+        if (n.op == Op::PageCount)
+            return true;
+    }
+    return false;
+}
+
 Value Expression::evaluate(const EvalContext& ctx) const
 {
     return root_ < 0 ? Value() : eval(root_, ctx);
@@ -62,6 +71,8 @@ Value Expression::eval(int id, const EvalContext& ctx) const
         return Value::fromVariant(ctx.source->value(ctx.row, n.index));
     case Op::PageNumber:
         return Value::number(ctx.page);
+    case Op::PageCount:
+        return Value::number(ctx.pageCount);
     case Op::Add: {
         const Value a = eval(n.a, ctx), b = eval(n.b, ctx);
         // '+' joins as soon as one side is a text

@@ -15,6 +15,7 @@ struct EvalContext {
     const RowSource* source = nullptr;
     int row = -1; // -1: no current row; fields read as null
     int page = 0; // 1-based page number
+    int pageCount = 0; // pages of the document, or of the group that numbers its own; 0 while unknown
     const double* sums = nullptr; // running sums, indexed by the slots bound with bindSums()
     QChar decimalSeparator = u',';
 };
@@ -30,8 +31,8 @@ struct ExpressionError {
 using FieldLookup = std::function<int(const QString& qualifier, const QString& name)>;
 
 // An expression parsed once into a tree: fields, numbers, 'texts', + and -, = <> < > <= >=,
-// IF(c, a, b), STR(x), SUM(x) (a running sum kept by the report) and PAGENUMBER.
-// Function names and PAGENUMBER ignore letter case.
+// IF(c, a, b), STR(x), SUM(x) (a running sum kept by the report), PAGENUMBER and PAGECOUNT.
+// Function names, PAGENUMBER and PAGECOUNT ignore letter case.
 class Expression {
 public:
     Expression() = default;
@@ -41,6 +42,8 @@ public:
 
     const QString& text() const { return text_; }
     bool isEmpty() const { return root_ < 0; }
+    // PAGECOUNT is known only once its pages are laid out: the report prints such an expression last.
+    bool usesPageCount() const;
 
     Value evaluate(const EvalContext& ctx) const;
 
@@ -54,7 +57,7 @@ private:
     friend class ExpressionParser;
 
     enum class Op : quint8 {
-        Constant, Field, PageNumber, Add, Subtract, Negate,
+        Constant, Field, PageNumber, PageCount, Add, Subtract, Negate,
         Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual,
         If, Str, Sum
     };

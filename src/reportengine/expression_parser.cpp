@@ -195,6 +195,8 @@ int ExpressionParser::primary()
             return call(t);
         if (t.text.compare(QLatin1String("PAGENUMBER"), Qt::CaseInsensitive) == 0)
             return add({Expression::Op::PageNumber});
+        if (t.text.compare(QLatin1String("PAGECOUNT"), Qt::CaseInsensitive) == 0)
+            return add({Expression::Op::PageCount});
         return field(t);
     default:
         fail(QStringLiteral("unexpected %1").arg(describe(t)), t.pos);

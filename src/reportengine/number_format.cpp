@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace re {
 
@@ -62,6 +63,20 @@ namespace {
 // Rounds |value| to `decimals` places and returns the digits of |value| * 10^decimals.
 QString scaledDigits(double value, int decimals)
 {
+    // Most numbers a report prints are decimals of no more places than their mask shows (counts, prices,
+    // sums in kopecks): the double nearest to k / 10^decimals, with k below 10^15. Such a number's 15
+    // significant digits are k's digits, so they need no general conversion.
+    static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    if (decimals >= 0 && decimals < int(std::size(kPowers))) {
+        const double magnitude = std::fabs(value);
+        const double scaled = magnitude * kPowers[decimals];
+        if (scaled < 1e15) {
+            const qint64 k = std::llround(scaled);
+            // Division is rounded correctly: this holds exactly when the number is that nearest double.
+            if (double(k) / kPowers[decimals] == magnitude)
+                return QString::number(k);
+        }
+    }
     // Qt's digits, as the grids' masks take them: a value halfway at the 16th digit (1234567890123.125)
     // goes away from zero there too, where the standard library's would go to the even digit.
     const QString e = QString::number(std::fabs(value), 'e', 14); // d.dddddddddddddde+XX

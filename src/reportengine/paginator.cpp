@@ -14,77 +14,125 @@ constexpr int kRowsPerReport = 64;
 
 } // namespace
 
-Paginator::Paginator(const CompiledReport& report, const RowSource& source)
-    : report_(report), source_(source), sums_(report.sums.size(), 0.0)
+Paginator::Paginator(const CompiledReport& report, const RowSource& source, Document& out)
+    : report_(report), source_(source), doc_(out), sums_(report.sums.size(), 0.0)
 {
     bodyLimit_ = report_.printableMm.height() - report_.pageFooter.chainHeight();
+    doc_ = Document();
 }
 
-std::optional<Document> Paginator::run(const Progress& progress)
+bool Paginator::run(const Progress& progress)
 {
+    const int rows = source_.rowCount();
+    while (!finished_) {
+        if (progress && next_ < rows && !progress(next_, rows, int(doc_.pages.size())))
+            return false;
+        layOut(kRowsPerReport);
+    }
+    return true;
+}
+
+bool Paginator::layOut(int count)
+{
+    if (finished_)
+        return true;
+    if (!started_)
+        begin();
+    const int rows = source_.rowCount();
+    const int end = count >= rows - next_ ? rows : next_ + count;
+    for (; next_ < end; ++next_)
+        layOutRow(next_);
+    if (next_ >= rows)
+        finish();
+    return finished_;
+}
+
+void Paginator::begin()
+{
+    started_ = true;
     doc_.pageSizeMm = report_.pageSizeMm;
     doc_.fonts = report_.fonts;
+    const size_t levels = report_.groups.size();
+    keys_.assign(levels, Value());
+    previous_.assign(levels, Value());
+    openRow_.assign(levels, -1);
+    valueSeen_.assign(levels, false);
     startPage();
 
-    const auto& groups = report_.groups;
-    const int levels = int(groups.size());
-    const int rows = source_.rowCount();
-
-    if (rows == 0) {
+    if (source_.rowCount() == 0) {
         // Without rows only the report's own group prints: it has no key to wait for.
-        for (const CompiledGroup& g : groups) {
+        for (const CompiledGroup& g : report_.groups) {
             if (!g.hasExpression)
                 placeBody(g.header, -1, g.keepHeaderWithFooter ? g.footer.chainHeight() : 0);
         }
-        for (int level = levels - 1; level >= 0; --level) {
-            if (!groups[size_t(level)].hasExpression)
-                placeBody(groups[size_t(level)].footer, -1);
-        }
     }
+}
 
-    std::vector<Value> keys(static_cast<size_t>(levels));
-    std::vector<Value> previous(static_cast<size_t>(levels));
-    for (int row = 0; row < rows; ++row) {
-        if (progress && row % kRowsPerReport == 0 && !progress(row, rows, int(doc_.pages.size())))
-            return std::nullopt;
-        const EvalContext ctx = context(row);
+void Paginator::layOutRow(int row)
+{
+    const auto& groups = report_.groups;
+    const int levels = int(groups.size());
+    const EvalContext ctx = context(row);
+    for (int level = 0; level < levels; ++level) {
+        if (groups[size_t(level)].hasExpression)
+            keys_[size_t(level)] = groups[size_t(level)].key.evaluate(ctx);
+    }
+    int firstChanged = 0;
+    if (row > 0) {
+        firstChanged = levels;
         for (int level = 0; level < levels; ++level) {
-            if (groups[size_t(level)].hasExpression)
-                keys[size_t(level)] = groups[size_t(level)].key.evaluate(ctx);
-        }
-        int firstChanged = 0;
-        if (row > 0) {
-            firstChanged = levels;
-            for (int level = 0; level < levels; ++level) {
-                if (!(keys[size_t(level)] == previous[size_t(level)])) {
-                    firstChanged = level;
-                    break;
-                }
+            if (!(keys_[size_t(level)] == previous_[size_t(level)])) {
+                firstChanged = level;
+                break;
             }
-            for (int level = levels - 1; level >= firstChanged; --level)
-                placeBody(groups[size_t(level)].footer, row - 1);
         }
-        for (int level = firstChanged; level < levels; ++level) {
-            const CompiledGroup& g = groups[size_t(level)];
-            placeBody(g.header, row, g.keepHeaderWithFooter ? g.footer.chainHeight() : 0);
+        for (int level = levels - 1; level >= firstChanged; --level) {
+            placeBody(groups[size_t(level)].footer, row - 1);
+            openRow_[size_t(level)] = -1;
         }
-        // Room first, so that a row which moves to the next page counts in that page's sums.
-        if (report_.detail.present)
-            ensureRoom(report_.detail.chainHeight());
-        accumulate(row);
-        if (report_.detail.present) {
-            place(report_.detail, row);
-            bodyOnPage_ = true;
-        }
-        std::swap(keys, previous);
     }
-    if (rows > 0) {
-        for (int level = levels - 1; level >= 0; --level)
-            placeBody(groups[size_t(level)].footer, rows - 1);
+    for (int level = firstChanged; level < levels; ++level) {
+        const CompiledGroup& g = groups[size_t(level)];
+        // The first value follows whatever the report printed before it; every later one takes a new page.
+        if (g.startOnNewPage && valueSeen_[size_t(level)] && bodyOnPage_) {
+            finishPage();
+            if (g.numbersPages)
+                endRun();
+            startPage();
+        }
+        if (g.numbersPages)
+            runFirstPage_ = int(doc_.pages.size()) - 1;
+        placeBody(g.header, row, g.keepHeaderWithFooter ? g.footer.chainHeight() : 0);
+        if (g.hasExpression) {
+            openRow_[size_t(level)] = row;
+            valueSeen_[size_t(level)] = true;
+        }
     }
+    // Room first, so that a row which moves to the next page counts in that page's sums.
+    if (report_.detail.present)
+        ensureRoom(report_.detail.chainHeight());
+    accumulate(row);
+    if (report_.detail.present) {
+        place(report_.detail, row);
+        bodyOnPage_ = true;
+    }
+    std::swap(keys_, previous_);
+}
 
+void Paginator::finish()
+{
+    const auto& groups = report_.groups;
+    const int levels = int(groups.size());
+    const int rows = source_.rowCount();
+    for (int level = levels - 1; level >= 0; --level) {
+        const CompiledGroup& g = groups[size_t(level)];
+        if (rows > 0 || !g.hasExpression)
+            placeBody(g.footer, rows - 1);
+        openRow_[size_t(level)] = -1;
+    }
     finishPage();
-    return std::move(doc_);
+    endRun();
+    finished_ = true;
 }
 
 void Paginator::startPage()
@@ -106,6 +154,13 @@ void Paginator::startPage()
     }
     if (report_.pageHeader.present)
         place(report_.pageHeader, currentRow_);
+    // The values running on carry their headers over; a header alone is no body, so a band too tall
+    // for any page still prints below it.
+    for (size_t level = 0; level < openRow_.size(); ++level) {
+        const CompiledGroup& g = report_.groups[level];
+        if (g.repeatHeader && openRow_[level] >= 0)
+            place(g.header, openRow_[level]);
+    }
 }
 
 void Paginator::finishPage()
@@ -115,6 +170,21 @@ void Paginator::finishPage()
         place(report_.pageFooter, currentRow_);
     }
     page_ = nullptr;
+    if (deferred_.empty())
+        readyPages_ = int(doc_.pages.size());
+}
+
+void Paginator::endRun()
+{
+    EvalContext ctx = context(-1);
+    ctx.pageCount = int(doc_.pages.size()) - runFirstPage_;
+    for (const Deferred& d : deferred_) {
+        ctx.row = d.row;
+        ctx.page = d.pageNumber;
+        doc_.pages[size_t(d.page)].texts[d.text].text = textOf(*d.element, ctx);
+    }
+    deferred_.clear();
+    readyPages_ = int(doc_.pages.size()) - (page_ ? 1 : 0);
 }
 
 void Paginator::ensureRoom(double height)
@@ -141,7 +211,7 @@ EvalContext Paginator::context(int row) const
     EvalContext ctx;
     ctx.source = &source_;
     ctx.row = row;
-    ctx.page = int(doc_.pages.size());
+    ctx.page = int(doc_.pages.size()) - runFirstPage_;
     ctx.sums = sums_.data();
     ctx.decimalSeparator = report_.numbers.decimalSeparator;
     return ctx;
@@ -180,6 +250,11 @@ void Paginator::place(const CompiledBand& band, int row)
         if (e.background.isValid())
             page_->fills.push_back({rect, e.background.rgba()});
         addFrame(e.frame, rect);
+        if (e.usesPageCount) {
+            page_->texts.push_back({rect, QString(), e.font, e.flags, e.color});
+            deferred_.push_back({int(doc_.pages.size()) - 1, page_->texts.size() - 1, &e, row, ctx.page});
+            continue;
+        }
         QString text = textOf(e, ctx);
         if (!text.isEmpty())
             page_->texts.push_back({rect, std::move(text), e.font, e.flags, e.color});

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -15,12 +16,21 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace re {
 
-PreviewDialog::PreviewDialog(const Report& report, QWidget* parent)
+namespace {
+
+// How long one slice of a preparation under way may keep the preview from the user's keys.
+constexpr int kSliceMs = 30;
+constexpr int kRowsPerStep = 64;
+
+} // namespace
+
+PreviewDialog::PreviewDialog(Report& report, QWidget* parent)
     : QDialog(parent, Qt::Window), report_(report), zoom_(report.previewZoom())
 {
     setObjectName(QStringLiteral("reportPreview"));
@@ -77,6 +87,35 @@ PreviewDialog::PreviewDialog(const Report& report, QWidget* parent)
 
     setZoom(zoom_);
     updateControls();
+
+    if (!report_.isPrepared()) {
+        preparing_ = new QTimer(this);
+        preparing_->setSingleShot(true);
+        preparing_->setInterval(0);
+        connect(preparing_, &QTimer::timeout, this, &PreviewDialog::prepareSlice);
+        preparing_->start();
+    }
+}
+
+void PreviewDialog::prepareSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    bool done = false;
+    while (!done && slice.elapsed() < kSliceMs)
+        done = report_.prepareMore(kRowsPerStep);
+    updateControls();
+    if (!done)
+        preparing_->start();
+}
+
+bool PreviewDialog::finishPreparing(WorkProgress& work)
+{
+    if (report_.isPrepared())
+        return true;
+    const bool done = report_.finishPreparing(work.progress());
+    updateControls();
+    return done;
 }
 
 int PreviewDialog::pageCount() const
@@ -152,7 +191,11 @@ void PreviewDialog::updateControls()
 {
     const int count = pageCount();
     const int page = currentPage();
-    pageLabel_->setText(QStringLiteral("Страница %1 из %2").arg(count ? page + 1 : 0).arg(count));
+    // While the rest is being laid out the count is what is ready so far.
+    pageLabel_->setText(QStringLiteral("Страница %1 из %2%3")
+                            .arg(count ? page + 1 : 0)
+                            .arg(count)
+                            .arg(report_.isPrepared() ? QString() : QStringLiteral("…")));
     first_->setEnabled(page > 0);
     previous_->setEnabled(page > 0);
     next_->setEnabled(page + 1 < count);
@@ -168,6 +211,12 @@ bool PreviewDialog::eventFilter(QObject* watched, QEvent* event)
 
 void PreviewDialog::printReport()
 {
+    // The print dialog offers a range of pages: all of them must be known first.
+    {
+        WorkProgress work(this, QStringLiteral("Подготовка отчета"));
+        if (!finishPreparing(work))
+            return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(report_.pageLayout());
     printer.setDocName(report_.documentName());
@@ -194,6 +243,8 @@ void PreviewDialog::savePdf()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     WorkProgress work(this, QStringLiteral("Сохранение в PDF"));
+    if (!finishPreparing(work))
+        return;
     report_.writePdf(dialog.selectedFiles().constFirst(), work.progress());
 }
 

@@ -7,18 +7,22 @@
 class QAction;
 class QLabel;
 class QScrollArea;
+class QTimer;
 
 namespace re {
 
 class PageView;
 class Report;
+class WorkProgress;
 
 // The print preview: one page at a time, zoomed to the page width or to the whole page,
 // with page navigation, printing and saving as PDF. Report::preview() shows it maximized and modal.
+// A report still being prepared shows its first pages at once; the rest is laid out while the preview
+// waits for the user, and printing or saving first lays out what is left.
 class PreviewDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit PreviewDialog(const Report& report, QWidget* parent = nullptr);
+    explicit PreviewDialog(Report& report, QWidget* parent = nullptr);
 
     int pageCount() const;
     int currentPage() const; // 0-based
@@ -45,8 +49,13 @@ protected:
 private:
     void applyZoom();
     void updateControls();
+    // A slice of the preparation under way, then the next one after the events that came meanwhile.
+    void prepareSlice();
+    // The preparation under way brought to its end before printing or saving; false when stopped.
+    bool finishPreparing(WorkProgress& work);
 
-    const Report& report_;
+    Report& report_;
+    QTimer* preparing_ = nullptr;
     Zoom zoom_ = Zoom::PageWidth;
     QScrollArea* scroll_ = nullptr;
     PageView* view_ = nullptr;

@@ -18,6 +18,13 @@ Report::Report(const ReportDefinition& definition, const RowSource& source)
 {
 }
 
+namespace {
+
+// Rows laid out between two looks at whether enough pages are ready.
+constexpr int kRowsPerSlice = 64;
+
+} // namespace
+
 Report::~Report() = default;
 Report::Report(Report&&) noexcept = default;
 Report& Report::operator=(Report&&) noexcept = default;
@@ -32,15 +39,55 @@ void Report::setLabelText(const QString& labelName, const QString& text)
 
 bool Report::prepare(const Progress& progress)
 {
-    std::optional<Document> pages = Paginator(*compiled_, *source_).run(progress);
-    prepared_ = pages.has_value();
-    document_ = pages ? std::move(*pages) : Document();
+    paginator_ = std::make_unique<Paginator>(*compiled_, *source_, *document_);
+    prepared_ = false;
+    if (!finishPreparing(progress)) {
+        paginator_.reset();
+        *document_ = Document();
+        return false;
+    }
+    return true;
+}
+
+void Report::prepareFirstPages(int pages)
+{
+    paginator_ = std::make_unique<Paginator>(*compiled_, *source_, *document_);
+    prepared_ = false;
+    while (!prepareMore(kRowsPerSlice) && paginator_->readyPages() < pages) {
+    }
+}
+
+bool Report::prepareMore(int rows)
+{
+    if (prepared_)
+        return true;
+    if (!paginator_)
+        throw ReportError(QStringLiteral("report \"%1\" has no preparation under way").arg(compiled_->name));
+    if (paginator_->layOut(rows)) {
+        paginator_.reset();
+        prepared_ = true;
+    }
     return prepared_;
+}
+
+bool Report::finishPreparing(const Progress& progress)
+{
+    if (prepared_)
+        return true;
+    if (!paginator_)
+        paginator_ = std::make_unique<Paginator>(*compiled_, *source_, *document_);
+    if (!paginator_->run(progress))
+        return false;
+    paginator_.reset();
+    prepared_ = true;
+    return true;
 }
 
 int Report::pageCount() const
 {
-    return int(document_.pages.size());
+    if (paginator_)
+        return paginator_->readyPages();
+    return prepared_ ? int(document_->pages.size()) : 0;
 }
 
 QString Report::name() const
@@ -76,7 +123,7 @@ void Report::requirePrepared() const
 
 void Report::paintPage(int page, QPainter& painter) const
 {
-    PagePainter::paint(document_, page, painter);
+    PagePainter::paint(*document_, page, painter);
 }
 
 bool Report::print(QPrinter& printer, const Progress& progress) const
@@ -139,7 +186,7 @@ bool Report::writePdf(const QString& path, const Progress& progress) const
 
 void Report::preview(QWidget* parent)
 {
-    if (!prepared_)
+    if (!prepared_ && !paginator_)
         prepare();
     PreviewDialog dialog(*this, parent);
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);

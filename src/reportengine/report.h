@@ -14,6 +14,7 @@ class QWidget;
 namespace re {
 
 class CompiledReport;
+class Paginator;
 class RowSource;
 
 // A definition bound to its row source. Building it checks the definition (expressions, fields,
@@ -32,10 +33,19 @@ public:
     // Reads every row of the source; always yields at least one page. False, and no pages, when
     // `progress` stopped it.
     bool prepare(const Progress& progress = {});
+    // Lays out from the first row until `pages` pages are ready to show, or every row is laid out, so
+    // that the first pages can be shown while prepareMore() or finishPreparing() lay out the rest.
+    void prepareFirstPages(int pages);
+    // Lays out about `rows` more rows of a preparation begun with prepareFirstPages(); true once prepared.
+    bool prepareMore(int rows);
+    // Lays out what is left, telling `progress`; false when it stopped, with what is laid out kept.
+    bool finishPreparing(const Progress& progress = {});
+    // Every row laid out.
     bool isPrepared() const { return prepared_; }
 
+    // The pages ready to show: every page once prepared, the first ones while it is under way.
     int pageCount() const;
-    const Document& document() const { return document_; }
+    const Document& document() const { return *document_; }
     QString name() const;
     // What the printed document is called: the print job, the PDF's title and the file name a save
     // suggests. The report's name until set.
@@ -54,7 +64,8 @@ public:
     // Throws ReportError when the file cannot be written. The file is replaced only by a complete
     // document: false when `progress` stopped it, and the file is as it was.
     bool writePdf(const QString& path, const Progress& progress = {}) const;
-    // Shows the pages in the modal preview, maximized, and returns when the user closes it.
+    // Shows the pages in the modal preview, maximized, and returns when the user closes it. A
+    // preparation under way goes on while the preview is shown.
     void preview(QWidget* parent = nullptr);
 
 private:
@@ -62,7 +73,9 @@ private:
 
     std::unique_ptr<CompiledReport> compiled_;
     const RowSource* source_ = nullptr;
-    Document document_;
+    std::unique_ptr<Paginator> paginator_; // while a preparation is under way
+    // Apart, so that a report moved while it is being prepared leaves its paginator's pages in place.
+    std::unique_ptr<Document> document_ = std::make_unique<Document>();
     bool prepared_ = false;
     QString documentName_;
 };

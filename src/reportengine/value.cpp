@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <cmath>
 
 namespace re {
 
@@ -29,6 +30,24 @@ Value Value::boolean(bool b)
     return v;
 }
 
+namespace {
+
+// dd.MM.yyyy without parsing a format for every date: a report of many pages prints a date on every line.
+QString dayFirst(const QDate& date)
+{
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (!date.isValid() || year < 1 || year > 9999)
+        return date.toString(QStringLiteral("dd.MM.yyyy"));
+    const char16_t digits[] = {char16_t(u'0' + day / 10),   char16_t(u'0' + day % 10),         u'.',
+                               char16_t(u'0' + month / 10), char16_t(u'0' + month % 10),       u'.',
+                               char16_t(u'0' + year / 1000), char16_t(u'0' + year / 100 % 10), char16_t(u'0' + year / 10 % 10),
+                               char16_t(u'0' + year % 10)};
+    return QString(reinterpret_cast<const QChar*>(digits), 10);
+}
+
+} // namespace
+
 Value Value::fromVariant(const QVariant& v)
 {
     if (v.isNull())
@@ -51,7 +70,7 @@ Value Value::fromVariant(const QVariant& v)
         return text(v.toString());
     // Dates print day first, as everywhere in the program.
     case QMetaType::QDate:
-        return text(v.toDate().toString(QStringLiteral("dd.MM.yyyy")));
+        return text(dayFirst(v.toDate()));
     case QMetaType::QDateTime:
         return text(v.toDateTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")));
     default:
@@ -134,6 +153,10 @@ QString Value::numberText(double n, QChar decimalSeparator)
 {
     if (n == 0)
         n = 0; // never print "-0"
+    // Whole numbers (counts, codes, hours) are most of what reports print, and their digits are their
+    // 15 significant ones: no need for the general conversion.
+    if (std::fabs(n) < 1e15 && n == std::trunc(n))
+        return QString::number(qint64(n));
     QString s = QString::number(n, 'g', 15);
     if (decimalSeparator != u'.')
         s.replace(u'.', decimalSeparator);

@@ -50,6 +50,7 @@ int Spreadsheet::OpenWorkbook(const QString& fileName)
     dropUnwrittenFile();
     sheets_.clear();
     path_.clear();
+    claimed_ = false;
     written_ = changed_ = false;
     if (!fileName.isEmpty()) {
         msg::error(about(kCannotOpenFile, fileName));
@@ -61,6 +62,18 @@ int Spreadsheet::OpenWorkbook(const QString& fileName)
         msg::error(about(kCannotOpenFile, folder));
         return -1;
     }
+    claimed_ = true;
+    sheets_.append(SpreadsheetSheet(QStringLiteral("Лист1")));
+    return 1;
+}
+
+int Spreadsheet::NewWorkbookAt(const QString& path)
+{
+    dropUnwrittenFile();
+    sheets_.clear();
+    path_ = path;
+    claimed_ = false;
+    written_ = changed_ = false;
     sheets_.append(SpreadsheetSheet(QStringLiteral("Лист1")));
     return 1;
 }
@@ -124,5 +137,5 @@ SpreadsheetCell* Spreadsheet::cellToWrite(int sheet, int column, int row, const 
 void Spreadsheet::dropUnwrittenFile()
 {
     // A workbook that was never shown leaves no empty file behind.
-    if (!path_.isEmpty() && !written_) QFile::remove(path_);
+    if (claimed_ && !path_.isEmpty() && !written_) QFile::remove(path_);
 }

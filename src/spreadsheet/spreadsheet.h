@@ -28,6 +28,10 @@ public:
     // made: a file name fails.
     int OpenWorkbook(const QString& fileName);
 
+    // Starts a new workbook with one sheet that ShowSpreadsheet writes to `path`, a file the user chose:
+    // a file there is replaced then, and left as it was when the workbook is never shown.
+    int NewWorkbookAt(const QString& path);
+
     // true writes the workbook to its file and opens it; false does nothing, as nothing is on
     // screen before that. Without a workbook it does nothing and answers 1.
     int ShowSpreadsheet(bool visible);
@@ -48,6 +52,7 @@ private:
     QString folder_;
     QList<SpreadsheetSheet> sheets_;
     QString path_;  // the workbook's file, claimed when the workbook is made
+    bool claimed_ = false;  // path_ was made empty for the workbook, and goes when nothing is written
     bool written_ = false;
     bool changed_ = false;
 };

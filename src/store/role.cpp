@@ -31,6 +31,7 @@ constexpr Row kTable[] = {
     {Action::ExportOutput, true, false, false, "выгрузка в Excel"},
     {Action::ChooseProductKind, true, true, false, "выбор вида продукции"},
     {Action::ReportProductsDetail, true, true, true, "детальный отчет по продукции"},
+    {Action::PayStatements, true, false, false, "расчетные листки"},
     {Action::StampVersion, true, true, true, "отметка версии программы"},
     {Action::CloseMonth, false, false, false, "закрытие и открытие месяца"},
     {Action::ViewHistory, true, false, false, "просмотр истории изменений"},

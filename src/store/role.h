@@ -26,6 +26,7 @@ enum class Action {
     ExportOutput,          // reports "Excel (0 из 0)"
     ChooseProductKind,     // reports "Вид продукции" (the warehouse's is fixed on finished products)
     ReportProductsDetail,  // reports "Детальный отчет по продукции"
+    PayStatements,         // menu "Расчетные листки": the pay statements and the pay for payroll
     StampVersion,          // the version gate raising the build stamp: every program, signed in or not
     CloseMonth,            // time sheet "Закрыть месяц" / "Открыть месяц"
     ViewHistory,           // "История записи" and "Журнал изменений"

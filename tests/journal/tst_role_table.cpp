@@ -68,6 +68,14 @@ bool isEnabled(QObject* o)
     return false;
 }
 
+// Not hidden on purpose (the window around it may be hidden itself).
+bool isShown(QObject* o)
+{
+    if (auto* w = qobject_cast<QWidget*>(o)) return !w->isHidden();
+    if (auto* a = qobject_cast<QAction*>(o)) return a->isVisible();
+    return false;
+}
+
 }  // namespace
 
 class RoleTableTest : public QObject {
@@ -120,6 +128,9 @@ private slots:
                     QObject* o = controlNamed(c);
                     if (!o || isEnabled(o) != store::can(role, c.action))
                         wrong << QString("%1.%2 %3").arg(c.window, c.control, o ? (isEnabled(o) ? "enabled" : "disabled") : "missing");
+                    // A control hidden from the roles that may not use it is shown to the others.
+                    else if (isShown(o) != (store::can(role, c.action) || !c.hidden))
+                        wrong << QString("%1.%2 %3").arg(c.window, c.control, isShown(o) ? "shown" : "hidden");
                 }
             });
             takeDownWindows();

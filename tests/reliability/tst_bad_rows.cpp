@@ -17,6 +17,7 @@
 #include "refbooks/worker_editor.h"
 #include "refbooks/workers_list.h"
 #include "reliability_fixture.h"
+#include "reports/pay_statements_window.h"
 #include "reports/reports_window.h"
 #include "timesheet/time_sheet_window.h"
 #include "support/message_recorder.h"
@@ -232,6 +233,36 @@ private slots:
         }
         QVERIFY(refusals > 0);
         for (const msg::Request& r : rec.seen) QVERIFY2(r.text.contains("out of range"), qPrintable(r.text));
+    }
+
+    // The pay statements over the same months: in March they open in the preview, and the pay for payroll
+    // says that an amount of no number cannot be paid; in May the database refuses the sums beyond a double.
+    void payStatements_data() { reports_data(); }
+    void payStatements()
+    {
+        QFETCH(QDate, today);
+        QFETCH(bool, overflows);
+        MessageRecorder rec;
+        int previews = 0;
+        whenModal([&](QWidget* window) {
+            paint(window);
+            ++opened;
+            const bool previewed = paintAndCloseWhatOpens([&] { Form24->Button1->click(); });
+            QVERIFY2(previewed != !rec.seen.isEmpty(), qPrintable(rec.texts().join(" | ")));
+            previews += previewed;
+            for (QPushButton* pay : {Form24->Button2, Form24->Button3}) {
+                const qsizetype said = rec.seen.size();
+                const bool asked = paintAndCloseWhatOpens([&] { pay->click(); });
+                QVERIFY2(asked != (rec.seen.size() > said), qPrintable(pay->text()));
+            }
+            Form24->Button4->click();
+        });
+        openPayStatements(*Form24, today);
+        QVERIFY(!Form24->isVisible());
+        opened += previews;
+        if (!overflows) QCOMPARE(previews, 1);
+        for (const msg::Request& r : rec.seen)
+            QVERIFY2(r.text.contains("out of range") || r.text.contains("не может быть выплачена"), qPrintable(r.text.left(300)));
     }
 
     // The time sheet of the month with the bad rows: every shift's tab, the printed sheet and the export.

@@ -2,6 +2,7 @@
 
 #include "reportengine/memory_row_source.h"
 #include "reportengine/report.h"
+#include "reportengine/report_error.h"
 
 #include <QTest>
 
@@ -181,6 +182,138 @@ private slots:
         QCOMPARE(report.document().pages.size(), first.pages.size());
         for (int p = 0; p < report.pageCount(); ++p)
             QCOMPARE(pageLines(report.document(), p), pageLines(first, p));
+    }
+
+    // A statement per worker: each worker on pages of his own, his header again at the top of each, the
+    // pages counted per worker ("n of N", N known only once his last page is laid out), his footer after
+    // his rows; the first worker follows the report's own header on page 1.
+    void valuesOnPagesOfTheirOwn()
+    {
+        ReportDefinition d; // A4 portrait: 277 mm printable, 270 above the page footer
+        Group report;
+        report.header = Band{.height = 10, .elements = {label(0, 50, "Ведомость")}};
+        Group worker;
+        worker.expression = "w";
+        worker.numbersPages = true;
+        worker.repeatHeader = true;
+        worker.header = Band{.height = 10, .elements = {expr(0, 50, "'Работник '+w")}};
+        worker.footer = Band{.height = 15, .elements = {expr(0, 50, "'итого '+STR(sum(v))")}};
+        d.groups = {report, worker};
+        d.detail = Band{.height = 50, .elements = {expr(0, 50, "v")}};
+        d.pageFooter = Band{.height = 7, .elements = {expr(0, 80, "'стр. '+STR(PAGENUMBER)+' из '+STR(PAGECOUNT)")}};
+        // A: 7 rows, 50 mm each: 5 below the two headers on page 1, 2 on page 2. B: 1 row. C: 5 rows, which
+        // fill a page, so that its footer goes on a page of its own.
+        MemoryRowSource rows("q", {"w", "v"});
+        for (int i = 1; i <= 7; ++i) rows.append({"A", i});
+        rows.append({"B", 8});
+        for (int i = 9; i <= 13; ++i) rows.append({"C", i});
+
+        Report r(d, rows);
+        r.prepare();
+        const QList<QStringList> expected{
+            {"Ведомость", "Работник A", "1", "2", "3", "4", "5", "стр. 1 из 2"},
+            {"Работник A", "6", "7", "итого 28", "стр. 2 из 2"},
+            {"Работник B", "8", "итого 8", "стр. 1 из 1"},
+            {"Работник C", "9", "10", "11", "12", "13", "стр. 1 из 2"},
+            // The footer moves on alone and takes the header along.
+            {"Работник C", "итого 55", "стр. 2 из 2"},
+        };
+        QCOMPARE(r.pageCount(), expected.size());
+        for (int p = 0; p < r.pageCount(); ++p)
+            QCOMPARE(pageLines(r.document(), p), expected[p]);
+    }
+
+    // The first pages are ready to show before the rest is laid out; laid out a slice at a time, the pages
+    // come out as in one go, and the count includes a page only once its "of N" is known.
+    void firstPagesBeforeTheRest()
+    {
+        ReportDefinition d;
+        Group worker;
+        worker.expression = "w";
+        worker.numbersPages = true;
+        worker.repeatHeader = true;
+        worker.header = Band{.height = 10, .elements = {expr(0, 50, "w")}};
+        d.groups = {worker};
+        d.detail = Band{.height = 60, .elements = {expr(0, 50, "v")}};
+        d.pageFooter = Band{.height = 7, .elements = {expr(0, 80, "STR(PAGENUMBER)+'/'+STR(PAGECOUNT)")}};
+        MemoryRowSource rows("q", {"w", "v"});
+        for (int i = 0; i < 2000; ++i) rows.append({QStringLiteral("W%1").arg(i / 10, 3, 10, QChar(u'0')), i});
+
+        Report whole(d, rows);
+        whole.prepare();
+        QCOMPARE(whole.pageCount(), 200 * 3);
+
+        Report sliced(d, rows);
+        sliced.prepareFirstPages(1);
+        QVERIFY(!sliced.isPrepared());
+        QCOMPARE_GE(sliced.pageCount(), 3);  // the first worker's three pages, counted
+        QCOMPARE_LT(sliced.pageCount(), 20);
+        QCOMPARE(pageLines(sliced.document(), 2), (QStringList{"W000", "8", "9", "3/3"}));
+        int slices = 0;
+        while (!sliced.prepareMore(7)) {
+            QCOMPARE_LE(sliced.pageCount(), int(sliced.document().pages.size()));
+            ++slices;
+        }
+        QVERIFY(slices > 100);
+        QVERIFY(sliced.isPrepared());
+        QCOMPARE(sliced.pageCount(), whole.pageCount());
+        for (int p = 0; p < whole.pageCount(); ++p)
+            QCOMPARE(pageLines(sliced.document(), p), pageLines(whole.document(), p));
+
+        // Stopped half way, the rest follows from where it stood.
+        Report stopped(d, rows);
+        stopped.prepareFirstPages(1);
+        QVERIFY(!stopped.finishPreparing([](int done, int, int) { return done < 1000; }));
+        QVERIFY(!stopped.isPrepared());
+        QVERIFY(stopped.finishPreparing());
+        QCOMPARE(pageLines(stopped.document(), 599), pageLines(whole.document(), 599));
+    }
+
+    // What a group may not do is refused when the report is built.
+    void pageOptionsRefused_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("own group begins pages") << 0 << "only a group with an expression";
+        QTest::newRow("two groups number pages") << 1 << "only one group can number its own pages";
+        QTest::newRow("PAGECOUNT with SUM") << 2 << "PAGECOUNT cannot hold SUM()";
+        QTest::newRow("PAGECOUNT as group key") << 3 << "a group expression cannot hold PAGECOUNT";
+    }
+    void pageOptionsRefused()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        ReportDefinition d;
+        Group a;
+        a.expression = "w";
+        Group b;
+        b.expression = "v";
+        switch (fault) {
+        case 0: {
+            Group own;
+            own.startOnNewPage = true;
+            d.groups = {own};
+            break;
+        }
+        case 1:
+            a.numbersPages = b.numbersPages = true;
+            d.groups = {a, b};
+            break;
+        case 2:
+            d.pageFooter = Band{.height = 5, .elements = {expr(0, 50, "STR(PAGECOUNT)+STR(sum(v))")}};
+            break;
+        case 3:
+            a.expression = "PAGECOUNT";
+            d.groups = {a};
+            break;
+        }
+        const MemoryRowSource rows("q", {"w", "v"}, {{"A", 1}});
+        try {
+            Report r(d, rows);
+            QFAIL("built");
+        } catch (const ReportError& e) {
+            QVERIFY2(e.message().contains(message), qPrintable(e.message()));
+        }
     }
 
     void bandTallerThanAPageStillEnds()

@@ -29,6 +29,9 @@ private slots:
         QTest::newRow("rounding carries into the whole part") << 999.995 << "#0.00" << "," << "1000,00";
         QTest::newRow("money held below the half still rounds up") << 2.345 << "#0.00" << "," << "2,35";
         QTest::newRow("binary noise of a sum") << 0.1 + 0.2 << "#0.00" << "," << "0,30";
+        QTest::newRow("price of four decimals") << 1.2345 << "#0.00##" << "," << "1,2345";
+        QTest::newRow("kopecks of a sum") << 135.6 << "#0.00" << "," << "135,60";
+        QTest::newRow("negative kopecks") << -0.07 << "#0.00" << "," << "-0,07";
         QTest::newRow("tiny negative prints no minus") << -0.004 << "#0.00" << "," << "0,00";
         QTest::newRow("large number keeps its digits") << 123456789.125 << "#0.000" << "," << "123456789,125";
         QTest::newRow("halfway at the 16th digit goes away from zero") << 1234567890123.125 << "#0.00" << "," << "1234567890123,13";
@@ -58,6 +61,9 @@ private slots:
         QTest::newRow("noise of a sum hidden") << 0.1 + 0.2 << "0,3";
         QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("fifteen digits") << 1.0 / 3 << "0,333333333333333";
+        QTest::newRow("negative whole") << -2147483648.0 << "-2147483648";
+        QTest::newRow("whole of fifteen digits") << 999999999999999.0 << "999999999999999";
+        QTest::newRow("whole of sixteen digits") << 1e15 << "1e+15";
     }
 
     void defaultForm()

@@ -6,6 +6,11 @@
 #include "reportengine/work_progress.h"
 
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -124,6 +129,52 @@ private slots:
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QVERIFY(kept.read(5) == "%PDF-");
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"отчет.pdf"});
+    }
+
+    // A preview of a report whose first pages only are laid out shows them at once and lays out the rest
+    // while it waits, its count marked as growing until then; a save before that lays out what is left
+    // first, under the same progress dialog, and writes every page.
+    void previewLaysOutTheRestWhileItWaits()
+    {
+        const MemoryRowSource rows = numbers(3000);
+        Report report(tallRows(), rows);
+        report.prepareFirstPages(1);
+        QVERIFY(!report.isPrepared());
+        {
+            PreviewDialog preview(report);
+            auto* label = preview.findChild<QLabel*>(QStringLiteral("pageLabel"));
+            const int first = preview.pageCount();
+            QVERIFY(first >= 1 && first < 600);
+            QCOMPARE(label->text(), QStringLiteral("Страница 1 из %1…").arg(first));
+            QTRY_VERIFY(preview.pageCount() > first);
+            QTRY_VERIFY_WITH_TIMEOUT(report.isPrepared(), 20000);
+            QCOMPARE(preview.pageCount(), 600);
+            QCOMPARE(label->text(), QStringLiteral("Страница 1 из 600"));
+        }
+
+        Report unfinished(tallRows(), rows);
+        unfinished.prepareFirstPages(1);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("все.pdf"));
+        PreviewDialog preview(unfinished);
+        bool dialogShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            dialogShown = dialogShown || preview.findChild<QProgressDialog*>();
+            if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                files->selectFile(path);
+                static_cast<QDialog*>(files)->accept();
+            }
+        });
+        watch.start(1);
+        preview.savePdf();
+        watch.stop();
+        QVERIFY(unfinished.isPrepared());
+        QVERIFY(dialogShown);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {path});
+        QVERIFY(info.waitForFinished());
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages:\\s+600\\b"))));
     }
 
     void pdfFileNames_data()

@@ -78,7 +78,9 @@ private slots:
     }
 
     // A worker with two products: header, rows and footer per product, then the worker's footer and,
-    // after the last worker, the grand total; three decimals in the product footer, two in the others.
+    // after the last worker, the grand total; three decimals in the product footer, two in the others. Each
+    // entry earns its amount rounded to the kopeck (2 x 1.2345 is 2.47, 3 x 3.375 is 10.13), as the journal
+    // and the pay statements show it, so that the sums agree with theirs.
     // The preview opens maximized at page width, offers a file named after the report and its period,
     // and the query is closed when it returns.
     void byWorkers()
@@ -98,18 +100,18 @@ private slots:
             "Отчет по рабочим за период с 01.02.2024 по 01.03.2024",
             "Иванов И.И.",
             "Коробка",
-            "Готовая продукция Резка 10 25,000 ; Готовая продукция Покраска (грунт) 2 2,469",
-            "12 27,469",
+            "Готовая продукция Резка 10 25,000 ; Готовая продукция Покраска (грунт) 2 2,470",
+            "12 27,470",
             "Крышка",
-            "Заготовки Покраска (RAL: 5) 3 10,125",
-            "3 10,125",
-            "37,59",
+            "Заготовки Покраска (RAL: 5) 3 10,130",
+            "3 10,130",
+            "37,60",
             "Петров П.П.",
             "Коробка",
             "Готовая продукция Резка 7 17,500",
             "7 17,500",
             "17,50",
-            "Итого: 55,09",
+            "Итого: 55,10",
             "1",
         });
 
@@ -119,9 +121,9 @@ private slots:
         QCOMPARE_LT(qAbs(left("Отчет") - 10), 3.0);  // after the heading's three blanks
         QCOMPARE_LT(qAbs(left("Иванов") - 10), 0.3);
         QCOMPARE_LT(qAbs(left("Заготовки") - (10 + 13.2)), 0.3);
-        QCOMPARE_LT(qAbs(middle("27,469") - (10 + 163.0 + 23.8 / 2)), 0.3);
-        QCOMPARE_LT(qAbs(middle("37,59") - (10 + 163.0 + 23.8 / 2)), 0.3);
-        QCOMPARE_LT(qAbs(middle("55,09") - (10 + 160.9 + 28.0 / 2)), 0.3);
+        QCOMPARE_LT(qAbs(middle("27,470") - (10 + 163.0 + 23.8 / 2)), 0.3);
+        QCOMPARE_LT(qAbs(middle("37,60") - (10 + 163.0 + 23.8 / 2)), 0.3);
+        QCOMPARE_LT(qAbs(middle("55,10") - (10 + 160.9 + 28.0 / 2)), 0.3);
         QCOMPARE_LT(qAbs(left("Итого:") - (10 + 137.8)), 0.3);
         QCOMPARE_LT(qAbs(left("1") - (10 + 176.2)), 0.3);
         QCOMPARE_GT(pdf.word("1").boxMm.top(), 297 - 10 - 5 - 0.3);
@@ -135,7 +137,7 @@ private slots:
         QVERIFY(!page.isNull());
         QCOMPARE(shadeAt(page, 150, pdf.word("Отчет").boxMm.center().y()), QRgb(0xF4F4F4));
         QCOMPARE(shadeAt(page, 150, pdf.word("Иванов").boxMm.center().y()), QRgb(0xE0E0E0));
-        QCOMPARE(shadeAt(page, 10 + 163.5, pdf.word("27,469").boxMm.center().y()), QRgb(0xEFEFEF));
+        QCOMPARE(shadeAt(page, 10 + 163.5, pdf.word("27,470").boxMm.center().y()), QRgb(0xEFEFEF));
         QCOMPARE(shadeAt(page, 60, pdf.word("Итого:").boxMm.center().y()), QRgb(0xDCDCDC));
         QCOMPARE(shadeAt(page, 150, pdf.word("Коробка").boxMm.center().y()), QRgb(0xFFFFFF));
     }
@@ -173,24 +175,24 @@ private slots:
             "КР-1 Покраска 1 Готовая продукция 0 2 2,47",
             "КР-1 Резка 0 Готовая продукция 2 12 25,00",
             "КШ-2 Покраска 5 Заготовки 0 3 10,13",
-            "2 17 37,59",
+            "2 17 37,60",
             "Петров П.П.",
             "КР-1 Резка 0 Готовая продукция 0 7 17,50",
             "0 7 17,50",
-            "Итого: 2 24 55,09",
+            "Итого: 2 24 55,10",
             "1",
         };
         QTest::newRow("by products") << 3 << QStringList{
             "Детальный отчет по продукции за период с 01.02.2024 по 01.03.2024",
             "Брак Коробки Кол-во Сумма",
             "Коробка",
-            "КР-1 Покраска 1 Готовая продукция 0 5 2 2,469",
+            "КР-1 Покраска 1 Готовая продукция 0 5 2 2,470",
             "КР-1 Резка 0 Готовая продукция 2 47,5 19 42,500",
             "2 52,50 21 44,97",
             "Крышка",
-            "КШ-2 Покраска 5 Заготовки 0 0,3 3 10,125",
+            "КШ-2 Покраска 5 Заготовки 0 0,3 3 10,130",
             "0 0,30 3 10,13",
-            "Итого: 2 52,8 24 55,09",
+            "Итого: 2 52,8 24 55,10",
             "1",
         };
     }

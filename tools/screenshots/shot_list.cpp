@@ -24,6 +24,7 @@ const std::vector<Shot>& guideShots()
         {"timesheet", "Form19", "Табель по времени", {"Form1/N11"}},
         {"reports", "Form18", "Отчеты", {"Form1/N10"}},
         {"report-workers", "reportPreview", "Отчет по рабочим", {"Form1/N10", "Form18/Button4"}, true},
+        {"pay-statements", "Form24", "Расчетные листки", {"Form1/N12"}},
     };
     return shots;
 }

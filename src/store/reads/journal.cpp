@@ -43,8 +43,8 @@ QStringList firstShiftSql()
         QStringLiteral("select smena.id, smena.data, smena.smena, smena.i_id, smena.o_id, smena.w_id, "),
         QStringLiteral("smena.cena,person.s_caption fio, izdel.marka, vid_oper.vid, ") + kProductKindColumn
             + QStringLiteral(", oper.naimen,  smena.brak, smena.kol_vo::numeric,"),
-        QStringLiteral("round((kol_vo-brak)*smena.cena::numeric, 2) as summa, smena.prize, color,time, smena.ok, vvod, "
-                       "smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use"),
+        kEntryEarnings + QStringLiteral(" as summa, smena.prize, color,time, smena.ok, vvod, "
+                                        "smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use"),
         QStringLiteral("from cmn_contractor.person person, accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper "),
         QStringLiteral("where smena.i_id=izdel.id and smena.o_id=oper.id and w_id=person.id and "),
         QStringLiteral("oper.vid=vid_oper.id and smena.smena=1 and smena.data=:data and ok!=:ok order by "),
@@ -59,8 +59,8 @@ QStringList otherShiftSql(int shift, const QString& captionColumn)
         QStringLiteral("select smena.data, smena.smena, smena.i_id, smena.o_id, smena.w_id, "),
         QStringLiteral("smena.cena, %1 fio, izdel.marka, vid_oper.vid, ").arg(captionColumn) + kProductKindColumn
             + QStringLiteral(", oper.naimen, smena.kol_vo::numeric, smena.brak, "),
-        QStringLiteral("round((kol_vo-brak)*smena.cena::numeric, 2) as summa, smena.prize, smena.id, color,time,smena.ok,vvod, "
-                       "smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use  "),
+        kEntryEarnings + QStringLiteral(" as summa, smena.prize, smena.id, color,time,smena.ok,vvod, "
+                                        "smena.id_doc, smena.id_doc_item, smena.f_gds_qty_use, smena.id_gds_use, smena.id_cons_use  "),
         QStringLiteral("from cmn_contractor.person person,accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper "),
         QStringLiteral("where smena.i_id=izdel.id and smena.o_id=oper.id and w_id=s_code::t_integer and "),
         QStringLiteral("oper.vid=vid_oper.id and smena.smena=%1 and smena.data=:data and ok<>:ok order by fio").arg(shift),

@@ -29,6 +29,11 @@ namespace reads {
 inline const QString kProductKindColumn =
     QStringLiteral("(SELECT (CASE naimen WHEN 0 THEN 'Готовая продукция' ELSE 'Заготовки' END)) as nmn");
 
+// What an entry of accounts_dep.smena earns: its good pieces at its price, rounded to the kopeck. The
+// journal shows it, and every report that sums earnings adds these, so that a worker's statement, the
+// summary reports and the journal's lines agree to the kopeck.
+inline const QString kEntryEarnings = QStringLiteral("round((kol_vo-brak)*smena.cena::numeric, 2)");
+
 }  // namespace reads
 
 }  // namespace store

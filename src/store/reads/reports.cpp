@@ -1,13 +1,47 @@
 #include "store/reads/reports.h"
 
+#include "store/price_factors.h"
+#include "store/sql_text.h"
+
 namespace store::reads {
+
+namespace {
+
+// The factor an entry's shift adds to its price, as a number of the statement.
+QString shiftFactor()
+{
+    using namespace store::pricefactor;
+    return QStringLiteral("(case smena.smena when 3 then %1 when 4 then %2 else 1 end)")
+        .arg(sqltext::number(kShift3), sqltext::number(kOvertime));
+}
+
+// An entry priced for a day off: its price is its operation's lowest norm price, as it is now, times the
+// factors the entry editor applies, within the editor's rounding to four decimals. A price typed otherwise,
+// or a norm changed since, matches nothing, and no day off is guessed. In decimals, which do not overflow
+// where a norm price near the largest number would; a norm price of no number or an endless one matches
+// nothing.
+QString dayOff()
+{
+    return QStringLiteral("(case when norm.lowest>0 and norm.lowest<'Infinity' "
+                          "then abs(smena.cena::numeric-norm.lowest::numeric*%1*%2)<=0.0000500001 else false end)")
+        .arg(sqltext::number(store::pricefactor::kDayOff), shiftFactor());
+}
+
+// The earnings of the entries summed, as a double: a sum beyond any double is refused by the database,
+// as it always was, rather than printed as an endless number.
+QString earningsSum()
+{
+    return QStringLiteral("sum(") + kEntryEarnings + QStringLiteral("::float8)");
+}
+
+}  // namespace
 
 Read workersReport()
 {
     return {QStringLiteral("t_Report"),
             {
                 QStringLiteral("select person.s_caption fio, sum(smena.kol_vo-smena.brak)::numeric as kolvo, "),
-                QStringLiteral("sum((kol_vo-brak)*smena.cena) as summa,vid_oper.vid,"),
+                earningsSum() + QStringLiteral(" as summa,vid_oper.vid,"),
                 QStringLiteral("izdel.nom, oper.naimen, color from cmn_contractor.person person,accounts_dep.smena,accounts_dep.izdel,accounts_dep.vid_oper,"),
                 QStringLiteral("accounts_dep.oper where w_id=s_code::integer and izdel.id=smena.i_id and vid_oper.id=oper.vid"),
                 QStringLiteral("and oper.id=smena.o_id and smena.data<:data2 and smena.data>=:data1 "),
@@ -47,8 +81,8 @@ Read workersDetailReport()
     return {QStringLiteral("w_Report"),
             {
                 QStringLiteral("select s_caption fio, izdel.marka, vid_oper.vid, oper.naimen, "),
-                QStringLiteral("sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, sum((kol_vo-brak)*"),
-                QStringLiteral("smena.cena) as summa, color, sum(prize*(kol_vo-brak)*cena/100) as s_prize "),
+                QStringLiteral("sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, ") + earningsSum()
+                    + QStringLiteral(" as summa, color, sum(prize*(kol_vo-brak)*cena/100) as s_prize "),
                 QStringLiteral("from cmn_contractor.person person,accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper where "),
                 QStringLiteral("smena.o_id=oper.id and smena.w_id=s_code::integer and smena.i_id=izdel.id "),
                 QStringLiteral("and smena.o_id=oper.id and w_id=s_code::integer and oper.vid=vid_oper.id "),
@@ -72,7 +106,8 @@ Read productsDetailReport()
             {
                 QStringLiteral("select izdel.marka, vid_oper.vid vid, oper.naimen, izdel.nom,"),
                 QStringLiteral("sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, "),
-                QStringLiteral("sum((kol_vo-brak)*smena.cena) as summa, color, round((izdel.massa*sum(smena.kol_vo))::numeric,2) as mass "),
+                earningsSum()
+                    + QStringLiteral(" as summa, color, round((izdel.massa*sum(smena.kol_vo))::numeric,2) as mass "),
                 QStringLiteral("from accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper where smena.o_id=oper.id and smena.i_id=izdel.id "),
                 QStringLiteral("and smena.o_id=oper.id and oper.vid=vid_oper.id and smena.data<:data2 and "),
                 QStringLiteral("smena.data>=:data1 group by izdel.nom, marka, vid_oper.vid, oper.naimen, color,massa "),
@@ -105,6 +140,49 @@ Read outputByProducts()
              {QStringLiteral("naimen"), FieldType::SmallInt, true},
              {QStringLiteral("color"), FieldType::Integer, true},
              {QStringLiteral("mass"), FieldType::Double, true}},
+            {},
+            {}};
+}
+
+Read payStatementLines()
+{
+    // From the workers, so that a worker asked for by code has a statement even without entries; the
+    // entries join as the report by workers joins them (code to w_id, the product, the operation and its
+    // kind), so that both count the same entries.
+    return {QStringLiteral("PayLines"),
+            {
+                QStringLiteral("select person.s_code::integer as code, person.s_caption as fio, smena.data, smena.smena,"),
+                QStringLiteral("izdel.marka, izdel.nom, vid_oper.vid, smena.color, smena.kol_vo, smena.brak,"),
+                QStringLiteral("smena.kol_vo-smena.brak as good, smena.cena, smena.time as hours, smena.ok,"),
+                QStringLiteral("case when %1 then 1 else 0 end as day_off,").arg(dayOff()),
+                QStringLiteral("nullif(case when %1 then %2 else 1 end*%3, 1)::float8 as factor,")
+                    .arg(dayOff(), sqltext::number(store::pricefactor::kDayOff), shiftFactor()),
+                kEntryEarnings + QStringLiteral("::float8 as summa,"),
+                QStringLiteral("case when coalesce(smena.prize,0)<>0 then round(") + kEntryEarnings
+                    + QStringLiteral("*smena.prize::numeric/100, 2)::float8 end as bonus,"),
+                QStringLiteral("case when smena.id is not null and row_number() over (partition by smena.w_id, smena.data "
+                               "order by smena.smena, smena.id)=1 then 1 else 0 end as new_day"),
+                QStringLiteral("from cmn_contractor.person person left join (accounts_dep.smena"),
+                QStringLiteral("join accounts_dep.izdel on izdel.id=smena.i_id join accounts_dep.oper on oper.id=smena.o_id"),
+                QStringLiteral("join accounts_dep.vid_oper on vid_oper.id=oper.vid"),
+                QStringLiteral("left join (select o_id, min(price) as lowest from accounts_dep.norm group by o_id) norm on norm.o_id=smena.o_id)"),
+                QStringLiteral("on smena.w_id=person.s_code::integer and smena.data>=:data1 and smena.data<:data2"),
+                QStringLiteral("and (cast(:accepted as integer)=0 or smena.ok='ok')"),
+                QStringLiteral("where (cast(:worker as integer)=0 and smena.id is not null) or person.s_code::integer=cast(:worker as integer)"),
+                QStringLiteral("order by fio, code, smena.data, smena.smena, smena.id"),
+            },
+            {
+                {QStringLiteral("code"), FieldType::Integer, true},   {QStringLiteral("fio"), FieldType::Text, true},
+                {QStringLiteral("data"), FieldType::Date, true},      {QStringLiteral("smena"), FieldType::Integer, true},
+                {QStringLiteral("marka"), FieldType::Text, true},     {QStringLiteral("nom"), FieldType::Text, true},
+                {QStringLiteral("vid"), FieldType::Text, true},       {QStringLiteral("color"), FieldType::Integer, true},
+                {QStringLiteral("kol_vo"), FieldType::Integer, true}, {QStringLiteral("brak"), FieldType::Integer, true},
+                {QStringLiteral("good"), FieldType::Integer, true},   {QStringLiteral("cena"), FieldType::Double, true},
+                {QStringLiteral("hours"), FieldType::Integer, true},  {QStringLiteral("ok"), FieldType::Text, true},
+                {QStringLiteral("day_off"), FieldType::Integer, true}, {QStringLiteral("factor"), FieldType::Double, true},
+                {QStringLiteral("summa"), FieldType::Double, true},   {QStringLiteral("bonus"), FieldType::Double, true},
+                {QStringLiteral("new_day"), FieldType::Integer, true},
+            },
             {},
             {}};
 }
