@@ -122,6 +122,7 @@ re::Band footer()
             .withFont({kArial, 10, true})
             .at(12, 6),
         // Signatures: a line to sign on, the name under the worker's.
+        re::expr(0, 170, QStringLiteral("closed_note")).withFont({kArial, 9, true}).at(12, 6),
         text(0, 40, 20, 6, QStringLiteral("Подпись рабочего:")),
         re::label(40, 50, QString()).withFrame(re::Frame::below()).at(20, 5),
         re::expr(40, 50, QStringLiteral("fio"), Qt::AlignHCenter).withFont({kArial, 7}).at(25, 4),

@@ -12,6 +12,7 @@
 #include "reports/payroll.h"
 #include "reportengine/report.h"
 #include "spreadsheet/csv_file.h"
+#include "store/month_store.h"
 #include "store/reads/reports.h"
 #include "support/message_recorder.h"
 #include "support/modal.h"
@@ -245,6 +246,25 @@ private slots:
             "Отработано дней: 1 Начислено: 1,23 Премия: 0,00",
             "К выплате: 1,23",
             "Подпись рабочего: Бухгалтерия:", "Борисов Б.Б.", "Страница 1 из 1"}));
+    }
+
+    // A statement of a whole closed month says so and prints the totals kept at the close beside the
+    // journal's, so that a difference shows; a period that is not one whole month says nothing of it.
+    void closedMonthShowsItsKeptTotals()
+    {
+        const store::Session full = fullAccess();
+        QCOMPARE(store::closeMonth(full, 2024, 2, QString()), store::MonthChange::Done);
+        // What changed since the close: the kept figures stay those of the close.
+        db->exec("update piecework.closed_total set earnings = earnings - 1 where year = 2024 and month = 2 and w_id = 2");
+        const QString closedOn = "Месяц закрыт " + QDate::currentDate().toString("dd.MM.yyyy");
+        const PdfText whole(print(QStringLiteral("closed")).pdf);
+        QVERIFY2(whole.error.isEmpty(), qPrintable(whole.error));
+        QVERIFY2(whole.lines(2).contains(closedOn + ". При закрытии: часов 8, годных 3, начислено 9,13 К выплате: 10,84"),
+                 qPrintable(whole.lines(2).join('\n')));
+        window->DTPicker2->setDate(QDate(2024, 2, 20));
+        const PdfText part(print(QStringLiteral("part of it")).pdf);
+        QVERIFY(!part.lines(2).join(' ').contains("Месяц закрыт"));
+        QCOMPARE(store::reopenMonth(full, 2024, 2, "тест"), store::MonthChange::Done);
     }
 
     // Only accepted entries: the unaccepted day-off line goes, and the statement says which entries count.

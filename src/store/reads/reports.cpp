@@ -160,6 +160,12 @@ Read payStatementLines()
                 kEntryEarnings + QStringLiteral("::float8 as summa,"),
                 QStringLiteral("case when coalesce(smena.prize,0)<>0 then round(") + kEntryEarnings
                     + QStringLiteral("*smena.prize::numeric/100, 2)::float8 end as bonus,"),
+                // A statement of a whole closed month tells so, with the totals kept at the close, so that
+                // a difference from the journal's shows.
+                QStringLiteral("case when cm.year is null then '' else 'Месяц закрыт ' || to_char(cm.closed_at, 'DD.MM.YYYY') || "
+                               "'. При закрытии: часов ' || coalesce(ct.hours, 0) || ', годных ' || coalesce(ct.good_pieces, 0) || "
+                               "', начислено ' || replace(to_char(coalesce(ct.earnings, 0), 'FM999999999999990.00'), '.', ',') "
+                               "end as closed_note,"),
                 QStringLiteral("case when smena.id is not null and row_number() over (partition by smena.w_id, smena.data "
                                "order by smena.smena, smena.id)=1 then 1 else 0 end as new_day"),
                 QStringLiteral("from cmn_contractor.person person left join (accounts_dep.smena"),
@@ -168,6 +174,10 @@ Read payStatementLines()
                 QStringLiteral("left join (select o_id, min(price) as lowest from accounts_dep.norm group by o_id) norm on norm.o_id=smena.o_id)"),
                 QStringLiteral("on smena.w_id=person.s_code::integer and smena.data>=:data1 and smena.data<:data2"),
                 QStringLiteral("and (cast(:accepted as integer)=0 or smena.ok='ok')"),
+                QStringLiteral("left join piecework.closed_month cm on extract(day from cast(:data1 as date))=1 "
+                               "and cast(:data2 as date)=cast(:data1 as date)+interval '1 month' "
+                               "and cm.year=extract(year from cast(:data1 as date)) and cm.month=extract(month from cast(:data1 as date))"),
+                QStringLiteral("left join piecework.closed_total ct on ct.year=cm.year and ct.month=cm.month and ct.w_id=person.s_code::integer"),
                 QStringLiteral("where (cast(:worker as integer)=0 and smena.id is not null) or person.s_code::integer=cast(:worker as integer)"),
                 QStringLiteral("order by fio, code, smena.data, smena.smena, smena.id"),
             },
@@ -181,7 +191,7 @@ Read payStatementLines()
                 {QStringLiteral("hours"), FieldType::Integer, true},  {QStringLiteral("ok"), FieldType::Text, true},
                 {QStringLiteral("day_off"), FieldType::Integer, true}, {QStringLiteral("factor"), FieldType::Double, true},
                 {QStringLiteral("summa"), FieldType::Double, true},   {QStringLiteral("bonus"), FieldType::Double, true},
-                {QStringLiteral("new_day"), FieldType::Integer, true},
+                {QStringLiteral("closed_note"), FieldType::Text, true}, {QStringLiteral("new_day"), FieldType::Integer, true},
             },
             {},
             {}};

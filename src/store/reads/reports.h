@@ -17,7 +17,8 @@ Read outputByProducts();      // XLS_Rep of the reports window: good pieces and 
 // Per row: the worker (code, fio), the entry (data, smena, marka, nom, vid, color, kol_vo, brak, good,
 // cena, hours, ok), what raised its price where the entry tells it (factor, null for none; day_off 1
 // when the price is the operation's lowest norm price doubled for a day off), its earnings (summa, as
-// kEntryEarnings), its bonus (bonus, null where prize is 0) and new_day, 1 on the worker's first entry
+// kEntryEarnings), its bonus (bonus, null where prize is 0), closed_note (for a period that is one whole
+// closed month: when it was closed and the worker's totals kept then; empty otherwise) and new_day, 1 on the worker's first entry
 // of a date, so that summing it counts the days worked.
 Read payStatementLines();
 
