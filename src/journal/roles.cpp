@@ -25,6 +25,7 @@ constexpr RoleControl kRoleControls[] = {
     {"Form1", "DateT", Action::ChooseDate},         // the journal date
     {"Form1", "N2", Action::ManageBooks},           // menu "Справочники"
     {"Form1", "N11", Action::TimeSheet},            // menu "Табель по времени"
+    {"Form19", "CloseMonthButton", Action::CloseMonth},  // time sheet "Закрыть месяц" / "Открыть месяц"
     {"Form18", "Button1", Action::ReportWorkersDetail},  // "Детальный отчет по рабочим"
     {"Form18", "Button2", Action::ReportProducts},       // "Отчет по продукции"
     {"Form18", "Button4", Action::ReportWorkers},        // "Отчет по рабочим"
