@@ -62,7 +62,7 @@ void choose(QComboBox* box, const QString& text)
     while (box->currentIndex() != target) QTest::keyClick(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
 }
 
-// The note dialog that is open now: its caption and label, as "caption / label".
+// The note dialog that is open now: its caption, label and buttons, as "caption / label / buttons".
 MonthNoteDialog* noteDialog(QWidget* w, QStringList& seen)
 {
     auto* dialog = qobject_cast<MonthNoteDialog*>(w);
@@ -71,7 +71,9 @@ MonthNoteDialog* noteDialog(QWidget* w, QStringList& seen)
         w->close();
         return nullptr;
     }
-    seen << dialog->windowTitle() + " / " + clean(dialog->Label->text());
+    seen << dialog->windowTitle() + " / " + clean(dialog->Label->text()) + " / "
+                + clean(dialog->Buttons->button(QDialogButtonBox::Ok)->text()) + " "
+                + clean(dialog->Buttons->button(QDialogButtonBox::Cancel)->text());
     return dialog;
 }
 
@@ -606,8 +608,8 @@ private slots:
         });
         window->PB->removeEventFilter(&bar);
 
-        QCOMPARE(dialogs, QStringList({"Закрытие месяца / Примечание:", "Закрытие месяца / Примечание:",
-                                       "Открытие месяца / Причина открытия:"}));
+        QCOMPARE(dialogs, QStringList({"Закрытие месяца / Примечание: / ОК Отмена", "Закрытие месяца / Примечание: / ОК Отмена",
+                                       "Открытие месяца / Причина открытия: / ОК Отмена"}));
         QVERIFY(buddy);
         // "Месяц закрыт 05.04.2024 10:15, full (user@host): зарплата выдана", at the server's clock.
         const QString who = "full (" + store::Actor::here(store::Role::Full).workstation() + "): зарплата выдана";
