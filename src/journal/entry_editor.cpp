@@ -5,6 +5,7 @@
 #include "core/dataset.h"
 #include "store/db_error.h"
 #include "store/journal_store.h"
+#include "store/month_store.h"
 #include "journal/entry_texts.h"
 #include "journal/entry_price.h"
 #include "core/error_report.h"
@@ -16,6 +17,7 @@
 #include "refbooks/book_opening.h"
 #include "refbooks/workers_list.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -50,6 +52,11 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
     return b;
+}
+
+QDate firstOfMonth(const QDate& d)
+{
+    return d.isValid() ? QDate(d.year(), d.month(), 1) : QDate();
 }
 
 bool blank(const QLineEdit* e)
@@ -167,6 +174,10 @@ TForm11::TForm11(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     connect(Button4, &QPushButton::clicked, this, guarded([this] { Button4Click(); }));
     connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    // Queued: the date box and the calendar finish their own handling before a message may take the focus.
+    connect(DTimeP, &QDateEdit::editingFinished, this, guarded([this] { DTimePExit(); }), Qt::QueuedConnection);
+    calendarPopup_ = DTimeP->calendarWidget()->window();
+    calendarPopup_->installEventFilter(this);
 }
 
 void TForm11::showEvent(QShowEvent* event)
@@ -189,6 +200,9 @@ bool TForm11::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut:
         if ((watched == Edit3 || watched == Edit6) && leavesTheBox(static_cast<QFocusEvent*>(event)))
             guarded([this] { Edit6Exit(); })();
+        break;
+    case QEvent::Hide:
+        if (watched == calendarPopup_) QMetaObject::invokeMethod(this, guarded([this] { DTimePExit(); }), Qt::QueuedConnection);
         break;
     case QEvent::MouseButtonRelease:
         if (watched == Edit1) guarded([this] { Button3Click(); })();
@@ -269,6 +283,16 @@ void TForm11::Edit6Exit()
     showPriceAndSum();
 }
 
+void TForm11::DTimePExit()
+{
+    const QDate month = firstOfMonth(DTimeP->date());
+    // The editor may have closed meanwhile; a month already asked about is not asked again (the message
+    // itself takes the focus from the box).
+    if (!isVisible() || month == checkedMonth_) return;
+    checkedMonth_ = month;
+    store::refuseIfClosed(data_.session().db, month);
+}
+
 void TForm11::clearBoxes()
 {
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9}) e->clear();
@@ -299,6 +323,11 @@ void TForm11::Button1Click()
     if (Tag != 1 && !entry_)
         throw DbError(QStringLiteral("Внутренняя ошибка программы: не задана изменяемая позиция."), DbError::Kind::ProgramFault);
     const std::optional<int> changed = Tag == 1 ? std::nullopt : std::optional<int>(entry_->id);
+    // A closed month (the new date's, or the old one's of a change) is refused before the write, the boxes
+    // kept. Should it be closed between this check and the write, the database refuses the write itself.
+    checkedMonth_ = firstOfMonth(v.date);
+    store::refuseIfClosed(data_.session().db, v.date);
+    if (changed && firstOfMonth(entry_->date) != checkedMonth_) store::refuseIfClosed(data_.session().db, entry_->date);
 
     // The entry and its time-sheet day are one piece of work, checked for a duplicate inside it: a failure
     // leaves neither, and the window keeps its contents for another try.
@@ -340,6 +369,8 @@ void TForm11::presetForAdd(const EntryContext& context)
     context_ = context;
     entry_.reset();
     DTimeP->setDate(context.date);
+    // The journal asked about its month as it opened the editor.
+    checkedMonth_ = firstOfMonth(context.date);
     Edit1->clear();
     Edit2->clear();
     Edit3->clear();
@@ -363,6 +394,7 @@ void TForm11::presetForChange(const EntryContext& context, const EntryRow& entry
     Tag = 2;
     FinalPrice = entry.price;
     DTimeP->setDate(entry.date);
+    checkedMonth_ = firstOfMonth(entry.date);
     Edit1->setText(entry.name.trimmed());
     Edit2->setText(operationDescription(entry.mark, entry.kind, entry.group));
     Edit3->setText(entry.quantity);

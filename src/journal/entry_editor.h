@@ -87,6 +87,9 @@ public:
     bool Edit4KeyPress(QKeyEvent* key);
     void Edit6Exit();
     void Button1Click();
+    // The date was left or picked: a day of a closed month is refused at once (the message), once per
+    // month the date enters; the boxes keep what was typed.
+    void DTimePExit();
 
     // The final price and the sum from FinalPrice and the quantity, as the recomputation writes them.
     void showPriceAndSum();
@@ -101,6 +104,8 @@ private:
     double basePrice() const;
     void clearBoxes();
 
+    QWidget* calendarPopup_ = nullptr;
+    QDate checkedMonth_;              // the first day of the month DTimePExit last asked about
     EntryContext context_;            // what the journal handed over at the last opening
     std::optional<EntryRow> entry_;   // the entry being changed; none for a new one
 };

@@ -21,6 +21,7 @@
 #include "journal/signin_window.h"
 #include "store/reads/journal.h"
 #include "store/journal_store.h"
+#include "store/month_store.h"
 #include "store/schema_version.h"
 #include "journal/version_gate.h"
 #include "core/wait_cursor.h"
@@ -126,6 +127,17 @@ TForm1::TForm1(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(dat
     CBox1->setObjectName(QStringLiteral("CBox1"));
     paintControl(CBox1, buttonFace(), false);
 
+    MonthStateLabel = new QLabel(this);
+    MonthStateLabel->setObjectName(QStringLiteral("MonthStateLabel"));
+    {
+        QPalette p = MonthStateLabel->palette();
+        p.setColor(QPalette::WindowText, kRed);
+        MonthStateLabel->setPalette(p);
+        QFont f = MonthStateLabel->font();
+        f.setBold(true);
+        MonthStateLabel->setFont(f);
+    }
+
     DBGrid2 = new DataGrid(this);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     buildGrid();
@@ -143,6 +155,8 @@ TForm1::TForm1(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(dat
     top->addWidget(DateT);
     top->addSpacing(24);
     top->addWidget(CBox1);
+    top->addSpacing(24);
+    top->addWidget(MonthStateLabel);
     top->addStretch(1);
     auto* bottom = new QHBoxLayout;
     for (QPushButton* b : {Button1, Button2, Button3, Button8}) bottom->addWidget(b);
@@ -283,6 +297,24 @@ void TForm1::loadDate()
         ds->setParam(QStringLiteral("data"), day);
         ds->open();
     }
+    showMonthState();
+}
+
+void TForm1::showMonthState()
+{
+    const bool closed = store::monthClosure(data_.session().db, loadedDate_.year(), loadedDate_.month()).has_value();
+    MonthStateLabel->setText(closed ? QStringLiteral("Месяц %1 закрыт").arg(loadedDate_.toString(QStringLiteral("MM.yyyy")))
+                                    : QString());
+}
+
+void TForm1::refuseInClosedMonth(const QDate& day)
+{
+    try {
+        store::refuseIfClosed(data_.session().db, day);
+    } catch (const DbError& e) {
+        if (e.kind() == DbError::Kind::MonthClosed) showMonthState();
+        throw;
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -369,6 +401,7 @@ void TForm1::DBGrid2DblClick()
     if (!store::can(data_.actor().role, store::Action::AcceptEntry)) return;
     ShiftDataset = data_.shiftDataset(ShiftNumber);
     if (ShiftDataset->isEmpty()) return;
+    refuseInClosedMonth(ShiftDataset->fieldByName(QStringLiteral("data")).asDate());
     const bool accepted = isAccepted(ShiftDataset->fieldByName(QStringLiteral("ok")).asString());
     store::setAcceptance(data_.session(), ShiftDataset->fieldByName(QStringLiteral("id")).asInteger(), !accepted);
     reopenAtSameRecord(*ShiftDataset);
@@ -376,6 +409,7 @@ void TForm1::DBGrid2DblClick()
 
 void TForm1::Button1Click()
 {
+    refuseInClosedMonth(DateT->date());
     ShiftDataset = data_.shiftDataset(ShiftNumber);
     Form11->presetForAdd(entryContext());
     Form11->exec();
@@ -386,6 +420,7 @@ void TForm1::Button2Click()
     ShiftDataset = data_.shiftDataset(ShiftNumber);
     const int recNo = ShiftDataset->recNo();
     if (ShiftDataset->isEmpty()) return;
+    refuseInClosedMonth(ShiftDataset->fieldByName(QStringLiteral("data")).asDate());
     Form11->presetForChange(entryContext(), entryRowOf(*ShiftDataset));
     Form11->exec();
     if (!programend::requested()) ShiftDataset->setRecNo(recNo);
@@ -401,6 +436,7 @@ void TForm1::Button3Click()
     Dataset* shift = data_.shiftDataset(ShiftNumber);
     if (!shift->isOpen() || shift->isEmpty()) return;
     const int id = shift->fieldByName(QStringLiteral("id")).asInteger();
+    refuseInClosedMonth(shift->fieldByName(QStringLiteral("data")).asDate());
     const bool yes = msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить позицию из списка?"));
     // The program may have been told to end while the question was open: then nothing is deleted.
     if (programend::requested()) return;
@@ -414,6 +450,7 @@ void TForm1::Button8Click()
     WaitCursor wait;
     for (Dataset* ds : data_.journalDatasets()) ds->close();
     for (Dataset* ds : data_.journalDatasets()) ds->open();
+    showMonthState();
 }
 
 void TForm1::Button4Click()
@@ -445,6 +482,8 @@ void TForm1::N6Click()
 void TForm1::N11Click()
 {
     openTimeSheet(*Form19, DateT->date());
+    // The month may have been closed or opened there.
+    showMonthState();
 }
 
 void TForm1::N10Click()

@@ -55,6 +55,7 @@ public:
     QLabel* Label1;
     QDateEdit* DateT;
     QCheckBox* CBox1;
+    QLabel* MonthStateLabel;  // "Месяц 03.2024 закрыт" when the month of the date shown is closed; empty otherwise
     DataGrid* DBGrid2;
     QPushButton* Button1;  // "Добавить": the entry editor on a new entry
     QPushButton* Button2;  // "Изменить": the entry editor on the current entry
@@ -104,6 +105,11 @@ private:
     // What the entry editor is opened with: the shift, the day-off box and the date shown here.
     EntryContext entryContext() const;
     void paintShiftButtons(int shift);
+    // Reads whether the month of the loaded date is closed and shows it.
+    void showMonthState();
+    // Refuses (the closed month's message) a write on a day of a closed month, asking the database at the
+    // click: another workstation may have closed the month since the date was loaded.
+    void refuseInClosedMonth(const QDate& day);
 
     QWidget* calendarPopup_ = nullptr;
     QDate loadedDate_;         // the date the journal datasets were loaded for

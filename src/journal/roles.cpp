@@ -26,6 +26,7 @@ constexpr RoleControl kRoleControls[] = {
     {"Form1", "N2", Action::ManageBooks},           // menu "Справочники"
     {"Form1", "N11", Action::TimeSheet},            // menu "Табель по времени"
     {"Form1", "N12", Action::PayStatements, true},  // menu "Расчетные листки": not shown to other roles
+    {"Form19", "CloseMonthButton", Action::CloseMonth},  // time sheet "Закрыть месяц" / "Открыть месяц"
     {"Form18", "Button1", Action::ReportWorkersDetail},  // "Детальный отчет по рабочим"
     {"Form18", "Button2", Action::ReportProducts},       // "Отчет по продукции"
     {"Form18", "Button4", Action::ReportWorkers},        // "Отчет по рабочим"

@@ -120,8 +120,7 @@ MonthChange closeMonth(const Session& s, int year, int month, const QString& not
 
 MonthChange reopenMonth(const Session& s, int year, int month, const QString& reason)
 {
-    if (reason.trimmed().isEmpty())
-        throw DbError(QStringLiteral("Укажите причину, по которой месяц открывается для изменений."));
+    if (reason.trimmed().isEmpty()) throw DbError(reasonRequiredText());
     Work work(s, Action::CloseMonth);
     const Db& db = work.db();
     // One after the other with a close of the same month.
@@ -138,6 +137,11 @@ MonthChange reopenMonth(const Session& s, int year, int month, const QString& re
                  {QStringLiteral("note"), was->note}});
     work.commit();
     return MonthChange::Done;
+}
+
+QString reasonRequiredText()
+{
+    return QStringLiteral("Укажите причину, по которой месяц открывается для изменений.");
 }
 
 void recordMonthEvent(Work& work, const QString& op, int year, int month, const QString& detailSql, const Params& detail)

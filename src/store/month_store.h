@@ -52,6 +52,9 @@ MonthChange closeMonth(const Session& s, int year, int month, const QString& not
 // Opens a closed month for changes again; the reason (required) goes into the history.
 MonthChange reopenMonth(const Session& s, int year, int month, const QString& reason);
 
+// What a reopen without a reason is refused with; the window that asks for the reason says the same.
+QString reasonRequiredText();
+
 // The program's words for a write into a closed month; the database says the same.
 QString closedMonthText(int year, int month);
 

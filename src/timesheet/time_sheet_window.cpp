@@ -5,8 +5,13 @@
 #include "core/dataset.h"
 #include "core/error_report.h"
 #include "core/wait_cursor.h"
+#include "core/messages.h"
+#include "store/db_error.h"
+#include "store/month_store.h"
+#include "store/sql_text.h"
 #include "store/store.h"
 #include "store/time_sheet_rebuild.h"
+#include "timesheet/month_note_dialog.h"
 #include "timesheet/time_sheet_export.h"
 #include "timesheet/time_sheet_print.h"
 
@@ -41,6 +46,22 @@ const QStringList kMonths{
 QString excelCaption()
 {
     return QStringLiteral("&Excel");
+}
+
+// Both captions share their letter, so Alt+К works the button whichever it reads.
+QString closeMonthCaption(bool closed)
+{
+    return closed ? QStringLiteral("От&крыть месяц") : QStringLiteral("За&крыть месяц");
+}
+
+// "Месяц закрыт 05.04.2024 10:15, full (ivanova@cex-2): зарплата выдана"
+QString closureText(const store::MonthClosure& c)
+{
+    QString text = QStringLiteral("Месяц закрыт %1, %2")
+                       .arg(c.at.toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm")), c.actor.isEmpty() ? c.dbUser : c.actor);
+    if (!c.workstation.isEmpty()) text += QStringLiteral(" (%1)").arg(c.workstation);
+    if (!c.note.isEmpty()) text += QStringLiteral(": ") + c.note;
+    return text;
 }
 
 // The day columns are d1 ... d31, the grid's columns 1 ... 31.
@@ -94,11 +115,13 @@ TForm19::TForm19(TDataModule6& data, TForm15& print, QWidget* parent) : QDialog(
     PB->setObjectName(QStringLiteral("PB"));
     PB->setMinimum(1);
     PB->hide();
+    CloseMonthButton = makeButton(closeMonthCaption(false), "CloseMonthButton", this);
     Button2 = makeButton(excelCaption(), "Button2", this);
     auto* firstTabButtons = new QWidget(this);
     auto* firstTabRow = new QHBoxLayout(firstTabButtons);
     firstTabRow->setContentsMargins(0, 0, 0, 0);
     firstTabRow->addWidget(Button1);
+    firstTabRow->addWidget(CloseMonthButton);
     firstTabRow->addWidget(PB, 1);
     firstTabRow->addStretch();  // holds the buttons at the ends while the bar is hidden
     firstTabRow->addWidget(Button2);
@@ -123,6 +146,14 @@ TForm19::TForm19(TDataModule6& data, TForm15& print, QWidget* parent) : QDialog(
     yearLabel->setBuddy(ComboBox2);
     Button5 = makeButton(QStringLiteral("&Обновить"), "Button5", this);
     Button4 = makeButton(QStringLiteral("&Выход"), "Button4", this);
+    MonthStateLabel = new QLabel(this);
+    MonthStateLabel->setObjectName(QStringLiteral("MonthStateLabel"));
+    // Its line is there while the month is open too, and a long note is cut rather than widening the window.
+    MonthStateLabel->setMinimumHeight(MonthStateLabel->fontMetrics().height());
+    MonthStateLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    QFont bold = MonthStateLabel->font();
+    bold.setBold(true);
+    MonthStateLabel->setFont(bold);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(Button6);
@@ -136,6 +167,7 @@ TForm19::TForm19(TDataModule6& data, TForm15& print, QWidget* parent) : QDialog(
     bottom->addWidget(Button4);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
+    layout->addWidget(MonthStateLabel);
     layout->addLayout(bottom);
     setFixedSize(sizeHint());
 
@@ -143,6 +175,7 @@ TForm19::TForm19(TDataModule6& data, TForm15& print, QWidget* parent) : QDialog(
     connect(ComboBox1, &QComboBox::activated, this, guarded([this] { ComboBox1Change(); }));
     connect(ComboBox2, &QComboBox::activated, this, guarded([this] { ComboBox1Change(); }));
     connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(CloseMonthButton, &QPushButton::clicked, this, guarded([this] { CloseMonthButtonClick(); }));
     connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
     connect(Button6, &QPushButton::clicked, this, guarded([this] { Button6Click(); }));
     connect(Button5, &QPushButton::clicked, this, guarded([this] { Button5Click(); }));
@@ -250,6 +283,16 @@ void TForm19::ComboBox1Change()
         }
         grid->setColumns(columns);
     }
+    showMonthState();
+}
+
+void TForm19::showMonthState()
+{
+    const std::optional<store::MonthClosure> closure = store::monthClosure(data_.session().db, year(), month());
+    monthClosed_ = closure.has_value();
+    CloseMonthButton->setText(closeMonthCaption(monthClosed_));
+    MonthStateLabel->setText(closure ? closureText(*closure) : QString());
+    MonthStateLabel->setToolTip(MonthStateLabel->text());
 }
 
 void TForm19::DBGrid1DrawColumnCell(CellDraw& cell, DataGrid& grid)
@@ -281,9 +324,16 @@ void TForm19::reopenShifts()
 
 void TForm19::Button1Click()
 {
-    WaitCursor waiting;
     const int m = month();
     const int y = year();
+    // A closed month is refused before the bar shows; it may have been closed elsewhere since it was shown.
+    try {
+        store::refuseIfClosed(data_.session().db, QDate(y, m, 1));
+    } catch (const DbError& e) {
+        if (e.kind() == DbError::Kind::MonthClosed) showMonthState();
+        throw;
+    }
+    WaitCursor waiting;
     const int days = QDate(y, m, 1).daysInMonth();
     for (Dataset* ds : shiftDatasets()) ds->close();
     // One statement writes the whole month and the window cannot repaint while it runs: the bar shows
@@ -312,10 +362,48 @@ void TForm19::Button1Click()
     PB->hide();
 }
 
+void TForm19::CloseMonthButtonClick()
+{
+    const int m = month();
+    const int y = year();
+    const bool reopening = monthClosed_;
+    const QString caption = reopening ? QStringLiteral("Открытие месяца") : QStringLiteral("Закрытие месяца");
+    // A note may stay empty; a reopen needs its reason.
+    const std::optional<QString> text =
+        askMonthNote(caption, reopening ? QStringLiteral("&Причина открытия:") : QStringLiteral("&Примечание:"), reopening, this);
+    if (!text) return;
+    sqltext::checkTypedText(*text);
+    store::MonthChange change = store::MonthChange::Done;
+    {
+        WaitCursor waiting;
+        // A close rebuilds the month: the shifts are read again afterwards, also after a failure, which
+        // left the month as it was.
+        for (Dataset* ds : shiftDatasets()) ds->close();
+        try {
+            change = reopening ? store::reopenMonth(data_.session(), y, m, *text) : store::closeMonth(data_.session(), y, m, *text);
+        } catch (...) {
+            try {
+                reopenShifts();
+                showMonthState();
+            } catch (...) {
+            }
+            throw;
+        }
+        reopenShifts();
+        showMonthState();
+    }
+    if (change == store::MonthChange::AlreadyThere)
+        msg::show({msg::Icon::Information, caption,
+                   reopening ? QStringLiteral("Месяц уже открыт на другом рабочем месте.")
+                             : QStringLiteral("Месяц уже закрыт на другом рабочем месте."),
+                   msg::Ok});
+}
+
 void TForm19::Button5Click()
 {
     WaitCursor waiting;
     reopenShifts();
+    showMonthState();
 }
 
 void TForm19::Button2Click()

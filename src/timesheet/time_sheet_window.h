@@ -9,6 +9,7 @@ struct CellDraw;
 class DataGrid;
 class Dataset;
 class QComboBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -28,6 +29,8 @@ public:
     DataGrid* DBGrid2;  // shift 2, H_Tabel_2
     DataGrid* DBGrid3;  // shift 3, H_Tabel_3
     QPushButton* Button1;  // "Перестроить"
+    QPushButton* CloseMonthButton;  // "Закрыть месяц", or "Открыть месяц" when the month shown is closed
+    QLabel* MonthStateLabel;        // when, by whom and why the month shown was closed; empty while it is open
     QProgressBar* PB;      // shown only while a rebuild runs
     QPushButton* Button2;  // "Excel"
     QPushButton* Button6;  // "Печать"
@@ -52,6 +55,7 @@ public:
     void ComboBox1Change();
     void DBGrid1DrawColumnCell(CellDraw& cell, DataGrid& grid);
     void Button1Click();
+    void CloseMonthButtonClick();
     void Button5Click();
     void Button2Click();
     void Button6Click();
@@ -65,6 +69,10 @@ protected:
 private:
     QWidget* makeTab(DataGrid*& grid, const char* name, QWidget* extras = nullptr);
     void reopenShifts();
+    // Reads whether the month in the boxes is closed, and shows it in the label and the button.
+    void showMonthState();
+
+    bool monthClosed_ = false;  // as last read by showMonthState
 
     TDataModule6& data_;
     TForm15& print_;

@@ -1,5 +1,5 @@
 // The entry editor: price text, key filter, painting test and the save with its duplicate check, the
-// time-sheet cell and what a failure or a second workstation may do to them.
+// time-sheet cell and what a failure or a second workstation may do to them, and closed months.
 #include "core/application.h"
 #include "store/connection.h"
 #include "core/dataset.h"
@@ -8,6 +8,7 @@
 #include "journal/entry_texts.h"
 #include "journal/entry_price.h"
 #include "store/journal_store.h"
+#include "store/month_store.h"
 #include "store/time_sheet_store.h"
 #include "support/message_recorder.h"
 #include "support/second_workstation.h"
@@ -39,6 +40,7 @@ insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (21, 6, 1
 
 // Worker 2 has an accepted entry of 2024-03-11, shift 1, entered long ago with a bonus and document links.
 const char* kJournal = R"(
+delete from piecework.closed_month;
 drop trigger if exists h_tabel_fails on accounts_dep.h_tabel;
 truncate accounts_dep.smena, accounts_dep.h_tabel restart identity;
 insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time, ok, vvod, prize,
@@ -486,6 +488,82 @@ create trigger h_tabel_fails before insert or update on accounts_dep.h_tabel for
         QCOMPARE(db->rows("select kol_vo, time from accounts_dep.smena where w_id = 1"), QStringList{"1|3"});
         QCOMPARE(cell(1), QString("3"));
         QCOMPARE(Form11->Edit1->text(), QString("работник"));
+    }
+
+    // A date typed into a closed month is refused as the box is left, and again at "Запись"; an entry's
+    // own month closed since the editor opened refuses moving it out. Nothing is written and every box
+    // keeps what was typed.
+    void closedMonthRefusedWithTheBoxesKept_data()
+    {
+        QTest::addColumn<int>("closedMonth");
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QString>("typedDate");
+        QTest::addColumn<QStringList>("messages");  // on leaving the date box, then at "Запись"
+        const QString february = store::closedMonthText(2024, 2);
+        const QString march = store::closedMonthText(2024, 3);
+        QTest::newRow("new entry dated in a closed month") << 2 << false << "10022024" << QStringList{february, february};
+        QTest::newRow("entry moved out of its closed month") << 3 << true << "01042024" << QStringList{march};
+    }
+    void closedMonthRefusedWithTheBoxesKept()
+    {
+        QFETCH(int, closedMonth);
+        QFETCH(bool, change);
+        QFETCH(QString, typedDate);
+        QFETCH(QStringList, messages);
+        const QStringList journal = db->rows("select * from accounts_dep.smena order by id");
+        fillNewEntry(1, 20, 3.5, "4", "8", QString(), change);
+        db->exec(QString("insert into piecework.closed_month (year, month) values (2024, %1)").arg(closedMonth));
+        MessageRecorder rec;
+        QStringList boxes;
+        whenModal([&](QWidget*) {
+            const auto cancel = qScopeGuard([] { Form11->Button2->click(); });
+            Form11->DTimeP->setFocus();
+            Form11->DTimeP->setSelectedSection(QDateTimeEdit::DaySection);
+            QTest::keyClicks(Form11->DTimeP, typedDate);
+            QTest::keyClick(Form11->DTimeP, Qt::Key_Tab);
+            QTest::qWait(50);
+            QTest::mouseClick(Form11->Button1, Qt::LeftButton);
+            for (QLineEdit* box : {Form11->Edit1, Form11->Edit2, Form11->Edit3, Form11->Edit4, Form11->Edit6})
+                boxes << box->text();
+            boxes << Form11->DTimeP->date().toString("dd.MM.yyyy");
+        });
+        Form11->exec();
+        QCOMPARE(rec.texts(), messages);
+        QCOMPARE(rec.seen[0].caption, QString("Ошибка"));
+        QCOMPARE(db->rows("select * from accounts_dep.smena order by id"), journal);
+        QCOMPARE(boxes, QStringList({"работник", "ПЛ-10; Сварка; Готовая продукция", "4", change ? "1" : "0", "8",
+                                     QDate::fromString(typedDate, "ddMMyyyy").toString("dd.MM.yyyy")}));
+    }
+
+    // Another workstation closes the month while "Запись" is pressed here: its close holds the month when
+    // this save checks, so the check passes and the save waits; once the close has committed the database
+    // refuses the entry with its own sentence. The entry is not in the month, nor in its kept totals, and
+    // the window keeps its contents.
+    void monthClosedDuringTheSave()
+    {
+        store::setMonthCloseHook([] {
+            if (!pausing) return;
+            pausing->reached();
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        });
+        const auto noHook = qScopeGuard([] { store::setMonthCloseHook({}); });
+        MessageRecorder rec;
+        fillNewEntry(1, 20, 3.5, "4", "5");
+        SecondWorkstation other(db->odbcString(), [](const store::Session& b, SecondWorkstation& self) {
+            pausing = &self;
+            store::closeMonth(b, 2024, 3, "");
+            pausing = nullptr;
+        });
+        other.waitUntilReached();
+        Form11->Button1->click();
+        other.join();
+        QCOMPARE(other.error(), QString());
+        QCOMPARE(rec.texts(), QStringList{store::closedMonthText(2024, 3)});
+        QCOMPARE(count("smena"), QString("1"));
+        QCOMPARE(store::closedTotals(store::programDb(), 2024, 3), store::journalTotals(store::programDb(), 2024, 3));
+        QCOMPARE(store::closedTotals(store::programDb(), 2024, 3).size(), std::size_t(1));
+        QCOMPARE(Form11->Edit1->text(), QString("работник"));
+        QCOMPARE(Form11->Edit3->text(), QString("4"));
     }
 };
 

@@ -1,9 +1,10 @@
 // The journal window: loading a date, shifts, acceptance colours and double click, deletion with the
-// time sheet kept in step, and the entry editor's presets.
+// time sheet kept in step, the entry editor's presets, and a closed month's refusals.
 #include "core/application.h"
 #include "core/data_grid.h"
 #include "core/dataset.h"
 #include "journal/entry_editor.h"
+#include "store/month_store.h"
 #include "support/message_recorder.h"
 #include "program_fixture.h"
 #include "support/books_fixture.h"
@@ -33,6 +34,7 @@ end $$;
 )";
 
 const char* kJournal = R"(
+delete from piecework.closed_month;
 drop trigger if exists smena_locked on accounts_dep.smena;
 drop trigger if exists h_tabel_locked on accounts_dep.h_tabel;
 truncate accounts_dep.smena, accounts_dep.h_tabel restart identity;
@@ -375,6 +377,65 @@ private slots:
         QCOMPARE(after, kToday);
         QCOMPARE(db->rows("select * from accounts_dep.smena order by id"), journal);
         QCOMPARE(db->rows("select * from accounts_dep.h_tabel order by id"), sheet);
+    }
+
+    // In a closed month the journal says so, and its writing actions say the closed month's sentence
+    // instead of opening the editor, asking or writing; whether the month was closed before the date was
+    // loaded or by another workstation after it (the click asks the database again).
+    void closedMonthRefusesTheJournalsWrites_data()
+    {
+        QTest::addColumn<bool>("closedAfterLoading");
+        QTest::newRow("closed before the date was loaded") << false;
+        QTest::newRow("closed by another workstation after it") << true;
+    }
+    void closedMonthRefusesTheJournalsWrites()
+    {
+        QFETCH(bool, closedAfterLoading);
+        const QString close = "insert into piecework.closed_month (year, month) values (2024, 3)";
+        if (!closedAfterLoading) db->exec(close);
+        const QStringList journal = db->rows("select * from accounts_dep.smena order by id");
+        MessageRecorder rec;
+        QString todayLabel, loadedLabel;
+        QStringList actions;
+        // An editor opened by mistake is counted and closed again, so that the test goes on.
+        struct EditorWatch : QObject {
+            int shows = 0;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::Show) {
+                    ++shows;
+                    QMetaObject::invokeMethod(o, "reject", Qt::QueuedConnection);
+                }
+                return false;
+            }
+        } editor;
+        Form11->installEventFilter(&editor);
+        whileSignedIn("8629", [&] {
+            todayLabel = Form1->MonthStateLabel->text();
+            typeDate("09032024");
+            QTest::keyClick(Form1->DateT, Qt::Key_Return);
+            loadedLabel = Form1->MonthStateLabel->text();
+            if (closedAfterLoading) db->exec(close);
+            const std::pair<const char*, std::function<void()>> clicks[] = {
+                {"Добавить", [] { QTest::mouseClick(Form1->Button1, Qt::LeftButton); }},
+                {"Изменить", [] { QTest::mouseClick(Form1->Button2, Qt::LeftButton); }},
+                {"Удалить", [] { QTest::mouseClick(Form1->Button3, Qt::LeftButton); }},
+                {"double click", [] { doubleClickRow(0); }},
+            };
+            for (const auto& [name, click] : clicks) {
+                rec.clear();
+                click();
+                actions << QString("%1: %2 | %3").arg(name, rec.texts().join(" / "), Form1->MonthStateLabel->text());
+            }
+        });
+        Form11->removeEventFilter(&editor);
+        QCOMPARE(todayLabel, QString());
+        QCOMPARE(loadedLabel, QString(closedAfterLoading ? "" : "Месяц 03.2024 закрыт"));
+        const QString refused = store::closedMonthText(2024, 3) + " | Месяц 03.2024 закрыт";
+        QCOMPARE(actions, QStringList({"Добавить: " + refused, "Изменить: " + refused, "Удалить: " + refused,
+                                       "double click: " + refused}));
+        QCOMPARE(editor.shows, 0);
+        QCOMPARE(db->rows("select * from accounts_dep.smena order by id"), journal);
     }
 
     // The colour box is for painting operations only: an add has no operation yet, so it starts off.

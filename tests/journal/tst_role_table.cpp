@@ -5,6 +5,7 @@
 #include "journal/roles.h"
 #include "store/db_error.h"
 #include "store/journal_store.h"
+#include "store/month_store.h"
 #include "store/time_sheet_rebuild.h"
 #include "store/version_store.h"
 #include "support/books_fixture.h"
@@ -23,9 +24,11 @@ insert into accounts_dep.vid_oper (id, vid) values (5, 'Сварка');
 insert into accounts_dep.oper (id, vid, naimen, i_id, cena_new) values (20, 5, 0, 10, 3.5);
 )";
 
-// One entry not yet accepted, a time-sheet day out of step with it (so that a rebuild changes it), and
-// no build stamp (so that stamping adds one).
+// One entry not yet accepted, a time-sheet day out of step with it (so that a rebuild or a close changes
+// it), and no build stamp (so that stamping adds one).
 const char* kJournal = R"(
+-- A month left closed by the close refuses the truncate.
+delete from piecework.closed_month;
 truncate accounts_dep.smena, accounts_dep.h_tabel, accounts_dep.ver restart identity;
 insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, brak, data, smena, cena, color, time, ok, vvod)
 values (1, 10, 20, 10, 0, '2024-03-11', 1, 3.5, 0, 3, 'no', '2024-03-11');
@@ -50,6 +53,7 @@ const Verb kVerbs[] = {
     {"delete", store::Action::DeleteEntry, [](const store::Session& s) { store::deleteEntry(s, 1); }},
     {"acceptance", store::Action::AcceptEntry, [](const store::Session& s) { store::setAcceptance(s, 1, true); }},
     {"rebuild", store::Action::TimeSheet, [](const store::Session& s) { store::rebuildMonth(s, 3, 2024); }},
+    {"close month", store::Action::CloseMonth, [](const store::Session& s) { store::closeMonth(s, 2024, 3, ""); }},
     {"stamp version", store::Action::StampVersion,
      [](const store::Session& s) { store::stampVersion(s, store::BuildStamp{20991231, 0}); }},
 };

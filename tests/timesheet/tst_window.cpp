@@ -1,18 +1,24 @@
 // The time sheet window: opening from the journal, the month's columns and cell colours, the rebuild
-// with its progress and failures, refresh, and the spreadsheet export read back from its workbook.
+// with its progress and failures, refresh, closing and reopening the month, and the spreadsheet export
+// read back from its workbook.
 #include "core/application.h"
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
+#include "store/month_store.h"
 #include "store/store.h"
 #include "support/message_recorder.h"
 #include "support/modal.h"
 #include "support/xlsx_reader.h"
 #include "time_sheet_fixture.h"
+#include "timesheet/month_note_dialog.h"
 #include "timesheet/time_sheet_print.h"
 #include "timesheet/time_sheet_window.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -25,6 +31,7 @@ using fixture::entry;
 namespace {
 
 const char* kSheet = R"(
+delete from piecework.closed_month;
 drop trigger if exists h_tabel_fails on accounts_dep.h_tabel;
 truncate accounts_dep.smena, accounts_dep.h_tabel restart identity;
 insert into accounts_dep.h_tabel (w_id, smena, month, year, d2, d3, d4, d7, d13, d14) values (1, 1, 4, 2024, 8, 9, 5, 8, 9, 5);
@@ -54,6 +61,31 @@ void choose(QComboBox* box, const QString& text)
     QVERIFY2(target >= 0, qPrintable(text));
     while (box->currentIndex() != target) QTest::keyClick(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
 }
+
+// The note dialog that is open now: its caption, label and buttons, as "caption / label / buttons".
+MonthNoteDialog* noteDialog(QWidget* w, QStringList& seen)
+{
+    auto* dialog = qobject_cast<MonthNoteDialog*>(w);
+    if (!dialog) {
+        seen << "not the note dialog: " + w->objectName();
+        w->close();
+        return nullptr;
+    }
+    seen << dialog->windowTitle() + " / " + clean(dialog->Label->text()) + " / "
+                + clean(dialog->Buttons->button(QDialogButtonBox::Ok)->text()) + " "
+                + clean(dialog->Buttons->button(QDialogButtonBox::Cancel)->text());
+    return dialog;
+}
+
+// Counts the times a widget is shown.
+struct ShowCount : QObject {
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show) ++shows;
+        return false;
+    }
+};
 
 // A shift dataset's rows as "name: day=hours ... = total", days that are not 0.
 QStringList shown(Dataset* ds)
@@ -122,7 +154,7 @@ private slots:
             QVERIFY(window->PageControl1->widget(i)->isAncestorOf(grids()[i]));
             QCOMPARE(grids()[i]->dataset(), shifts()[i]);
         }
-        for (QWidget* w : QList<QWidget*>{window->Button1, window->PB, window->Button2})
+        for (QWidget* w : QList<QWidget*>{window->Button1, window->CloseMonthButton, window->PB, window->Button2})
             QVERIFY(window->PageControl1->widget(0)->isAncestorOf(w));
         QCOMPARE(clean(window->Button1->text()), QString("Перестроить"));
         QCOMPARE(clean(window->Button6->text()), QString("Печать"));
@@ -510,6 +542,145 @@ private slots:
             QCOMPARE(shown(shifts()[1]), (QStringList{"Борисов Б.Б.: 29=3 = 3", "Васильев В.В.: 1=6 = 6"}));
             QCOMPARE(shifts()[1]->param("mnth").toInt(), 2);
         });
+    }
+
+    // Full access closes the month shown, with a note: the month is rebuilt from the journal and shown, the
+    // label says when, by whom and why, the button offers the reopen, and the rebuild is refused before
+    // its bar shows. The label follows the month chosen. Reopening wants a reason; Esc changes nothing.
+    void closeAndReopen()
+    {
+        db->exec(entry(1, 1, "2024-02-29", "4") + entry(2, 2, "2024-02-03", "8"));
+        MessageRecorder rec;
+        QStringList dialogs;
+        QString closedLabel, closedButton, otherMonthLabel, otherMonthButton, backLabel, reopenedLabel, reopenedButton;
+        QStringList closedShift1, rebuildMessages, emptyReasonMessages;
+        bool buddy = false, stillOpenWithoutReason = false;
+        ShowCount bar;
+        window->PB->installEventFilter(&bar);
+        showing(QDate(2024, 2, 10), [&] {
+            QCOMPARE(window->MonthStateLabel->text(), QString());
+            QCOMPARE(clean(window->CloseMonthButton->text()), QString("Закрыть месяц"));
+            whenModal([&](QWidget* w) {
+                MonthNoteDialog* d = noteDialog(w, dialogs);
+                if (!d) return;
+                d->Edit->insert("не то");
+                QTest::keyClick(d->Edit, Qt::Key_Escape);
+            });
+            QTest::mouseClick(window->CloseMonthButton, Qt::LeftButton);
+            QCOMPARE(db->value("select count(*) from piecework.closed_month"), QString("0"));
+
+            whenModal([&](QWidget* w) {
+                MonthNoteDialog* d = noteDialog(w, dialogs);
+                if (!d) return;
+                // The box has the focus as the dialog shows: the user types straight away.
+                buddy = d->Label->buddy() == d->Edit && QTest::qWaitFor([d] { return d->Edit->hasFocus(); }, 2000);
+                d->Edit->insert("зарплата выдана");
+                QTest::keyClick(d->Edit, Qt::Key_Return);
+            });
+            QTest::mouseClick(window->CloseMonthButton, Qt::LeftButton);
+            closedLabel = window->MonthStateLabel->text();
+            closedButton = clean(window->CloseMonthButton->text());
+            closedShift1 = shown(shifts()[0]);
+
+            choose(window->ComboBox1, "Март");
+            otherMonthLabel = window->MonthStateLabel->text();
+            otherMonthButton = clean(window->CloseMonthButton->text());
+            choose(window->ComboBox1, "Февраль");
+            backLabel = window->MonthStateLabel->text();
+
+            QTest::mouseClick(window->Button1, Qt::LeftButton);
+            rebuildMessages = rec.texts();
+            rec.clear();
+
+            whenModal([&](QWidget* w) {
+                MonthNoteDialog* d = noteDialog(w, dialogs);
+                if (!d) return;
+                d->Edit->insert("   ");
+                d->Buttons->button(QDialogButtonBox::Ok)->click();
+                stillOpenWithoutReason = d->isVisible();
+                emptyReasonMessages = rec.texts();
+                d->Edit->insert("ошибка в количестве");
+                d->Buttons->button(QDialogButtonBox::Ok)->click();
+            });
+            QTest::mouseClick(window->CloseMonthButton, Qt::LeftButton);
+            reopenedLabel = window->MonthStateLabel->text();
+            reopenedButton = clean(window->CloseMonthButton->text());
+        });
+        window->PB->removeEventFilter(&bar);
+
+        QCOMPARE(dialogs, QStringList({"Закрытие месяца / Примечание: / ОК Отмена", "Закрытие месяца / Примечание: / ОК Отмена",
+                                       "Открытие месяца / Причина открытия: / ОК Отмена"}));
+        QVERIFY(buddy);
+        // "Месяц закрыт 05.04.2024 10:15, full (user@host): зарплата выдана", at the server's clock.
+        const QString who = "full (" + store::Actor::here(store::Role::Full).workstation() + "): зарплата выдана";
+        QVERIFY2(closedLabel.startsWith("Месяц закрыт ") && closedLabel.endsWith(", " + who), qPrintable(closedLabel));
+        const QDateTime at = QDateTime::fromString(closedLabel.mid(13, 16), "dd.MM.yyyy hh:mm");
+        QVERIFY2(qAbs(at.secsTo(QDateTime::currentDateTime())) < 120, qPrintable(closedLabel));
+        QCOMPARE(closedButton, QString("Открыть месяц"));
+        QCOMPARE(closedShift1, QStringList{"Андреев А.А.: 29=4 = 4"});
+        QCOMPARE(otherMonthLabel, QString());
+        QCOMPARE(otherMonthButton, QString("Закрыть месяц"));
+        QCOMPARE(backLabel, closedLabel);
+        QCOMPARE(rebuildMessages, QStringList{store::closedMonthText(2024, 2)});
+        QCOMPARE(bar.shows, 0);
+        QVERIFY(stillOpenWithoutReason);
+        // Only the empty reason was refused.
+        QCOMPARE(emptyReasonMessages, QStringList{store::reasonRequiredText()});
+        QCOMPARE(rec.texts(), emptyReasonMessages);
+        QCOMPARE(reopenedLabel, QString());
+        QCOMPARE(reopenedButton, QString("Закрыть месяц"));
+        QCOMPARE(db->value("select count(*) from piecework.closed_month"), QString("0"));
+        QCOMPARE(fixture::monthRows(*db, 2, 2024), (QStringList{"1 1: 29=4", "2 2: 3=8"}));
+        QCOMPARE(db->rows("select op, coalesce(new_row->>'reason', new_row->>'note') from piecework.history "
+                          "where tbl = 'h_tabel' and op in ('close', 'reopen') order by id"),
+                 (QStringList{"close|зарплата выдана", "reopen|ошибка в количестве"}));
+    }
+
+    // Another workstation closed (or opened) the month after this window showed it: the click is told so,
+    // changes nothing, and the window shows the month as it is now.
+    void closedOrOpenedElsewhere_data()
+    {
+        QTest::addColumn<bool>("closedHere");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("closed elsewhere") << false << "Месяц уже закрыт на другом рабочем месте."
+                                          << "Месяц закрыт %1, sys (cex-1): выдано";
+        QTest::newRow("opened elsewhere") << true << "Месяц уже открыт на другом рабочем месте." << "";
+    }
+    void closedOrOpenedElsewhere()
+    {
+        QFETCH(bool, closedHere);
+        QFETCH(QString, message);
+        QFETCH(QString, label);
+        const QString close = "insert into piecework.closed_month (year, month, closed_at, workstation, note) "
+                              "values (2024, 4, '2024-05-02 08:30', 'cex-1', 'выдано')";
+        if (closedHere) db->exec(close);
+        const QString lastEvent = db->value("select coalesce(max(id), 0) from piecework.history");
+        MessageRecorder rec;
+        QString shownLabel, shownButton;
+        showing(QDate(2024, 4, 1), [&] {
+            if (closedHere)
+                db->exec("delete from piecework.closed_month");
+            else
+                db->exec(close);
+            whenModal([&](QWidget* w) {
+                QStringList ignored;
+                if (MonthNoteDialog* d = noteDialog(w, ignored)) {
+                    d->Edit->insert("причина");
+                    QTest::keyClick(d->Edit, Qt::Key_Return);
+                }
+            });
+            QTest::mouseClick(window->CloseMonthButton, Qt::LeftButton);
+            shownLabel = window->MonthStateLabel->text();
+            shownButton = clean(window->CloseMonthButton->text());
+        });
+        QCOMPARE(rec.texts(), QStringList{message});
+        QCOMPARE(rec.seen[0].icon, msg::Icon::Information);
+        QCOMPARE(rec.seen[0].caption, QString(closedHere ? "Открытие месяца" : "Закрытие месяца"));
+        QCOMPARE(shownLabel, label.isEmpty() ? label : label.arg(QDateTime(QDate(2024, 5, 2), QTime(8, 30)).toString("dd.MM.yyyy hh:mm")));
+        QCOMPARE(shownButton, QString(closedHere ? "Закрыть месяц" : "Открыть месяц"));
+        QCOMPARE(db->value("select count(*) from piecework.closed_month"), QString(closedHere ? "0" : "1"));
+        QCOMPARE(db->value("select count(*) from piecework.history where op in ('close', 'reopen') and id > " + lastEvent), QString("0"));
     }
 
     // The month over all shifts: title, column titles, one row per worker with all 31 days and the
