@@ -10,3 +10,5 @@ TForm19* Form19 = nullptr;
 TForm20* Form20 = nullptr;
 TForm21* Form21 = nullptr;
 TForm23* Form23 = nullptr;
+TForm25* Form25 = nullptr;
+TForm26* Form26 = nullptr;

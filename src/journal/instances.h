@@ -13,6 +13,8 @@ class TForm19;  // time sheet
 class TForm20;  // detailed report by workers
 class TForm21;  // detailed report by products
 class TForm23;  // sign-in
+class TForm25;  // history of an entry
+class TForm26;  // changes over a period
 
 extern TForm1* Form1;
 extern TForm11* Form11;
@@ -24,3 +26,5 @@ extern TForm19* Form19;
 extern TForm20* Form20;
 extern TForm21* Form21;
 extern TForm23* Form23;
+extern TForm25* Form25;
+extern TForm26* Form26;

@@ -25,6 +25,10 @@ constexpr RoleControl kRoleControls[] = {
     {"Form1", "DateT", Action::ChooseDate},         // the journal date
     {"Form1", "N2", Action::ManageBooks},           // menu "Справочники"
     {"Form1", "N11", Action::TimeSheet},            // menu "Табель по времени"
+    {"Form1", "N12", Action::ViewHistory, true},    // menu "Журнал изменений": not even shown to the others
+    {"Form1", "N13", Action::ViewHistory},          // "История записи", Ctrl+H
+    // Form25's "Восстановить" (RestoreEntry) is not listed: it also needs a deletion chosen, so the window
+    // enables it itself.
     {"Form18", "Button1", Action::ReportWorkersDetail},  // "Детальный отчет по рабочим"
     {"Form18", "Button2", Action::ReportProducts},       // "Отчет по продукции"
     {"Form18", "Button4", Action::ReportWorkers},        // "Отчет по рабочим"
@@ -40,13 +44,16 @@ QWidget* windowNamed(const QString& name)
     return nullptr;
 }
 
-void disable(QWidget* window, const QString& control)
+void disable(QWidget* window, const QString& control, bool hide)
 {
     QObject* o = window->findChild<QObject*>(control);
-    if (auto* w = qobject_cast<QWidget*>(o))
+    if (auto* w = qobject_cast<QWidget*>(o)) {
         w->setEnabled(false);
-    else if (auto* a = qobject_cast<QAction*>(o))
+        if (hide) w->setVisible(false);
+    } else if (auto* a = qobject_cast<QAction*>(o)) {
         a->setEnabled(false);
+        if (hide) a->setVisible(false);
+    }
 }
 
 // A role that may not choose the product kind prints finished products only.
@@ -85,6 +92,6 @@ void applyRestrictions(Role role)
     applyReportRestrictions(role);
     for (const RoleControl& r : kRoleControls) {
         if (store::can(role, r.action)) continue;
-        if (QWidget* window = windowNamed(QLatin1String(r.window))) disable(window, QLatin1String(r.control));
+        if (QWidget* window = windowNamed(QLatin1String(r.window))) disable(window, QLatin1String(r.control), r.hidden);
     }
 }

@@ -14,11 +14,12 @@ QString signInWord(const QString& typed);
 Role roleOfWord(const QString& word);
 
 // A control of a window (both by object name) and the action it stands for: the control is disabled
-// exactly when the role may not take the action (store::can).
+// exactly when the role may not take the action (store::can), and hidden too when `hidden` says so.
 struct RoleControl {
     const char* window;
     const char* control;
     store::Action action;
+    bool hidden = false;
 };
 
 // Every control the roles restrict, in the journal window and the reports window.

@@ -2,7 +2,9 @@
 
 #include "core/data_module.h"
 #include "journal/instances.h"
+#include "journal/changes_window.h"
 #include "journal/entry_editor.h"
+#include "journal/entry_history_window.h"
 #include "journal/journal_window.h"
 #include "journal/signin_window.h"
 #include "refbooks/kind_editor.h"
@@ -89,4 +91,6 @@ void ProgramWindows::createWindows()
     make(Form21);
     Form18 = new TForm18(*data_, SummaryReports{*Form16, *Form17, *Form20, *Form21});
     adopt(Form18);
+    make(Form25);
+    make(Form26);
 }
