@@ -260,7 +260,8 @@ std::vector<HistoryVersion> entryHistory(const Db& db, qint64 entryId)
 std::vector<DeletedEntry> entriesDeletedFrom(const Db& db, const QDate& day, int shift)
 {
     // A deletion counts while the entry is not back in the journal; of several (deleted, restored, deleted
-    // again) the last.
+    // again) the last. The conditions on tbl, op, the date and the shift are those of the index of
+    // deletions (db/upgrade/002), written the same way so that the planner takes it.
     const FetchedRows rows = fetch(
         db,
         QStringLiteral("select h.id, h.row_id, h.at, case when h.actor = '' then h.db_user else h.actor end as by, "
