@@ -99,7 +99,8 @@ TForm26::TForm26(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     ChangesGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     ChangesGrid->setWordWrap(false);
     ChangesGrid->verticalHeader()->hide();
-    const int widths[ColumnCount] = {130, 80, 60, 120, 380, 100, 80, 100, 120, 90, 90};
+    ChangesGrid->verticalHeader()->setDefaultSectionSize(ChangesGrid->fontMetrics().height() + 6);
+    const int widths[ColumnCount] = {145, 80, 60, 130, 380, 125, 80, 120, 120, 90, 90};
     for (int c = 0; c < ColumnCount; ++c) ChangesGrid->setColumnWidth(c, widths[c]);
 
     CountLabel = new QLabel(this);

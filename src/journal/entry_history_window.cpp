@@ -16,6 +16,7 @@
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -58,9 +59,11 @@ TForm25::TForm25(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     VersionsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     VersionsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     VersionsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    VersionsGrid->setWordWrap(false);
     VersionsGrid->verticalHeader()->hide();
+    VersionsGrid->verticalHeader()->setDefaultSectionSize(VersionsGrid->fontMetrics().height() + 6);
     VersionsGrid->horizontalHeader()->setStretchLastSection(true);
-    const int widths[ColumnCount] = {130, 90, 120, 170, 170, 110, 90, 110, 120};
+    const int widths[ColumnCount] = {145, 100, 150, 170, 170, 125, 80, 120, 120};
     for (int c = 0; c < ColumnCount; ++c) VersionsGrid->setColumnWidth(c, widths[c]);
 
     RestoreButton = makeButton(QStringLiteral("&Восстановить"), "RestoreButton", this);
@@ -78,7 +81,7 @@ TForm25::TForm25(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     layout->addLayout(top);
     layout->addWidget(VersionsGrid, 1);
     layout->addLayout(bottom);
-    resize(1180, 520);
+    resize(1240, 520);
 
     connect(EntryBox, &QComboBox::activated, this, guarded([this] { EntryBoxChange(); }));
     connect(VersionsGrid, &QTableWidget::currentCellChanged, this, [this] { updateRestoreButton(); });
@@ -144,18 +147,21 @@ void TForm25::showVersions()
             VersionsGrid->insertRow(line);
             versionOfLine_.push_back(i);
             QStringList texts(ColumnCount);
-            texts[When] = historytext::momentText(v.at);
-            texts[Operation] = historytext::operationName(v.op);
+            // When and who on the version's first line; its other lines name only their fields.
+            if (f == 0) {
+                texts[When] = historytext::momentText(v.at);
+                texts[Operation] = historytext::operationName(v.op);
+                texts[DbUser] = v.dbUser;
+                texts[Actor] = v.actor;
+                texts[Role] = historytext::roleName(v.role);
+                texts[Workstation] = v.workstation;
+            }
             if (f < int(v.fields.size())) {
                 const store::reads::HistoryField& field = v.fields[size_t(f)];
                 texts[Field] = field.caption;
                 texts[Before] = historytext::valueText(field, false);
                 texts[After] = historytext::valueText(field, true);
             }
-            texts[DbUser] = v.dbUser;
-            texts[Actor] = v.actor;
-            texts[Role] = historytext::roleName(v.role);
-            texts[Workstation] = v.workstation;
             for (int c = 0; c < ColumnCount; ++c) {
                 auto* item = new QTableWidgetItem(texts[c]);
                 // Versions alternate in shade, so that the lines of one read together.

@@ -43,14 +43,23 @@ store::Session ivanova()
     return as(Role::Full, QStringLiteral("ivanova"), QStringLiteral("cex-2"));
 }
 
-// The grid's lines: action, field, before, after, database user, actor, role, workstation.
+// The grid's lines: action, field, before, after, database user, actor, role, workstation. A version
+// names when and who on its first line only; the lines after it are read as of that version.
 QStringList versionLines()
 {
     QStringList lines;
     QTableWidget* grid = Form25->VersionsGrid;
+    QStringList version(TForm25::ColumnCount);
+    const int whoColumns[] = {TForm25::When, TForm25::Operation, TForm25::DbUser, TForm25::Actor, TForm25::Role, TForm25::Workstation};
     for (int r = 0; r < grid->rowCount(); ++r) {
+        const bool first = !grid->item(r, TForm25::When)->text().isEmpty();
+        for (int c : whoColumns) {
+            if (first) version[c] = grid->item(r, c)->text();
+            else if (!grid->item(r, c)->text().isEmpty()) return {"a version's later line names who: " + grid->item(r, c)->text()};
+        }
         QStringList cells;
-        for (int c = TForm25::Operation; c < TForm25::ColumnCount; ++c) cells << grid->item(r, c)->text();
+        for (int c = TForm25::Operation; c < TForm25::ColumnCount; ++c)
+            cells << (c == TForm25::Field || c == TForm25::Before || c == TForm25::After ? grid->item(r, c)->text() : version[c]);
         lines << cells.join(u'|');
     }
     return lines;
