@@ -24,6 +24,8 @@ const std::vector<Shot>& guideShots()
         {"timesheet", "Form19", "Табель по времени", {"Form1/N11"}},
         {"reports", "Form18", "Отчеты", {"Form1/N10"}},
         {"report-workers", "reportPreview", "Отчет по рабочим", {"Form1/N10", "Form18/Button4"}, true},
+        {"history-entry", "Form25", "История записи", {"Form1/N13"}},
+        {"changes", "Form26", "Журнал изменений", {"Form1/N12"}},
     };
     return shots;
 }
