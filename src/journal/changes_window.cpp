@@ -86,7 +86,7 @@ TForm26::TForm26(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     WorkstationEdit->setObjectName(QStringLiteral("WorkstationEdit"));
     auto* workstationLabel = new QLabel(QStringLiteral("&Рабочее место:"), this);
     workstationLabel->setBuddy(WorkstationEdit);
-    ShowButton = makeButton(QStringLiteral("По&казать"), "ShowButton", this);
+    ShowButton = makeButton(QStringLiteral("Пока&зать"), "ShowButton", this);
     // Enter in any box shows what it asks for.
     ShowButton->setDefault(true);
 
