@@ -11,3 +11,5 @@ TForm20* Form20 = nullptr;
 TForm21* Form21 = nullptr;
 TForm23* Form23 = nullptr;
 TForm24* Form24 = nullptr;
+TForm25* Form25 = nullptr;
+TForm26* Form26 = nullptr;

@@ -14,6 +14,8 @@ class TForm20;  // detailed report by workers
 class TForm21;  // detailed report by products
 class TForm23;  // sign-in
 class TForm24;  // pay statements
+class TForm25;  // history of an entry
+class TForm26;  // changes over a period
 
 extern TForm1* Form1;
 extern TForm11* Form11;
@@ -26,3 +28,5 @@ extern TForm20* Form20;
 extern TForm21* Form21;
 extern TForm23* Form23;
 extern TForm24* Form24;
+extern TForm25* Form25;
+extern TForm26* Form26;

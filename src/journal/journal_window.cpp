@@ -7,7 +7,9 @@
 #include "core/data_grid.h"
 #include "core/data_module.h"
 #include "store/db_error.h"
+#include "journal/changes_window.h"
 #include "journal/entry_editor.h"
+#include "journal/entry_history_window.h"
 #include "refbooks/book_opening.h"
 #include "refbooks/kinds_list.h"
 #include "refbooks/operations_list.h"
@@ -217,6 +219,7 @@ void TForm1::buildMenu()
     N7 = item(reports->menuAction(), "N7");
     N10 = item(reports->addAction(QStringLiteral("&Сводные отчеты")), "N10");
     N12 = item(reports->addAction(QStringLiteral("&Расчетные листки")), "N12");
+    N14 = item(reports->addAction(QStringLiteral("&Журнал изменений")), "N14");
     N5 = item(MainMenu1->addAction(QStringLiteral("В&ыход")), "N5");
     connect(N1, &QAction::triggered, this, guarded([this] { N1Click(); }));
     connect(N3, &QAction::triggered, this, guarded([this] { N3Click(); }));
@@ -224,6 +227,7 @@ void TForm1::buildMenu()
     connect(N6, &QAction::triggered, this, guarded([this] { N6Click(); }));
     connect(N10, &QAction::triggered, this, guarded([this] { N10Click(); }));
     connect(N12, &QAction::triggered, this, guarded([this] { N12Click(); }));
+    connect(N14, &QAction::triggered, this, guarded([this] { N14Click(); }));
     connect(N11, &QAction::triggered, this, guarded([this] { N11Click(); }));
 }
 
@@ -246,6 +250,15 @@ void TForm1::buildGrid()
         {.field = "vvod", .title = QStringLiteral("Заведен"), .width = 72, .alignment = centre},
     });
     DBGrid2->setDrawCellHook([this](CellDraw& cell, DataGrid&) { DBGrid2DrawColumnCell(cell); });
+
+    // The entry's history from the grid's context menu, and by Ctrl+H anywhere in the window.
+    N13 = new QAction(QStringLiteral("&История записи"), this);
+    N13->setObjectName(QStringLiteral("N13"));
+    N13->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    addAction(N13);
+    DBGrid2->addAction(N13);
+    DBGrid2->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(N13, &QAction::triggered, this, guarded([this] { N13Click(); }));
 }
 
 bool TForm1::FormCreate(const QStringList& arguments)
@@ -494,6 +507,30 @@ void TForm1::N10Click()
 void TForm1::N12Click()
 {
     openPayStatements(*Form24, QDate::currentDate());
+}
+
+void TForm1::N14Click()
+{
+    if (!store::can(data_.actor().role, store::Action::ViewHistory)) return;
+    openChangesWindow(*Form26, QDate::currentDate());
+}
+
+void TForm1::N13Click()
+{
+    if (!store::can(data_.actor().role, store::Action::ViewHistory)) return;
+    Dataset* shift = data_.shiftDataset(ShiftNumber);
+    EntryHistoryContext context{0, QString(), DateT->date(), ShiftNumber, this};
+    if (shift->isOpen() && !shift->isEmpty()) {
+        context.entryId = shift->fieldByName(QStringLiteral("id")).asInteger();
+        context.entryText = QStringList{shift->fieldByName(QStringLiteral("fio")).asString(),
+                                        shift->fieldByName(QStringLiteral("marka")).asString(),
+                                        shift->fieldByName(QStringLiteral("vid")).asString()}
+                                .join(QStringLiteral(", "));
+    }
+    Form25->presetFor(context);
+    Form25->exec();
+    // A restored entry is back in the journal of its date.
+    if (Form25->restored() && !programend::requested()) Button8Click();
 }
 
 void TForm1::N5Click()

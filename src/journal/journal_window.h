@@ -47,6 +47,8 @@ public:
     QAction* N7;   // "Отчеты"
     QAction* N10;  // "Сводные отчеты": the reports window, over last month
     QAction* N12;  // "Расчетные листки": the pay statements window, over last month
+    QAction* N14;  // "Журнал изменений": the changes of the current month
+    QAction* N13;  // "История записи", Ctrl+H and the grid's context menu: the current entry's history
     QAction* N5;  // "Выход"
     QRadioButton* RadioButton1;  // "Смена №1": the journal of shift 1
     QRadioButton* RadioButton2;  // "Смена №2"
@@ -85,6 +87,8 @@ public:
     void N11Click();
     void N10Click();
     void N12Click();
+    void N13Click();
+    void N14Click();
     void N5Click();
     void Timer1Timer();
 

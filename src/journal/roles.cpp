@@ -27,6 +27,10 @@ constexpr RoleControl kRoleControls[] = {
     {"Form1", "N11", Action::TimeSheet},            // menu "Табель по времени"
     {"Form1", "N12", Action::PayStatements, true},  // menu "Расчетные листки": not shown to other roles
     {"Form19", "CloseMonthButton", Action::CloseMonth},  // time sheet "Закрыть месяц" / "Открыть месяц"
+    {"Form1", "N14", Action::ViewHistory, true},    // menu "Журнал изменений": not even shown to the others
+    {"Form1", "N13", Action::ViewHistory},          // "История записи", Ctrl+H
+    // Form25's "Восстановить" (RestoreEntry) is not listed: it also needs a deletion chosen, so the window
+    // enables it itself.
     {"Form18", "Button1", Action::ReportWorkersDetail},  // "Детальный отчет по рабочим"
     {"Form18", "Button2", Action::ReportProducts},       // "Отчет по продукции"
     {"Form18", "Button4", Action::ReportWorkers},        // "Отчет по рабочим"

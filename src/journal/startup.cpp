@@ -2,7 +2,9 @@
 
 #include "core/data_module.h"
 #include "journal/instances.h"
+#include "journal/changes_window.h"
 #include "journal/entry_editor.h"
+#include "journal/entry_history_window.h"
 #include "journal/journal_window.h"
 #include "journal/signin_window.h"
 #include "refbooks/kind_editor.h"
@@ -97,4 +99,6 @@ void ProgramWindows::createWindows()
         return chosen;
     });
     adopt(Form24);
+    make(Form25);
+    make(Form26);
 }

@@ -1,5 +1,6 @@
 // Start-up, the sign-in word and its role, and the ways the program ends from the sign-in window.
 #include "core/application.h"
+#include "store/schema_version.h"
 #include "core/data_grid.h"
 #include "reports/reports_window.h"
 #include "timesheet/time_sheet_window.h"
@@ -251,7 +252,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(rec.seen.size(), 1);
         QVERIFY2(rec.seen[0].text.contains("piecework-db " + older.name() + " localhost"), qPrintable(rec.seen[0].text));
-        QVERIFY(rec.seen[0].text.contains("(версия схемы 0, нужна 1)"));
+        QVERIFY(rec.seen[0].text.contains(QString("(версия схемы 0, нужна %1)").arg(store::kSchemaVersion)));
         QCOMPARE(rec.seen[0].caption, QString("Ошибка!"));
         QCOMPARE(Form23, nullptr);
         QVERIFY(!Form1->isVisible());

@@ -265,6 +265,26 @@ private slots:
             QVERIFY2(r.text.contains("out of range") || r.text.contains("не может быть выплачена"), qPrintable(r.text.left(300)));
     }
 
+    // The history of every entry of every shift, and the changes journal over the history the bad rows left
+    // (their insertion is recorded too): values no window writes are shown as they are.
+    void historyWindows()
+    {
+        MessageRecorder rec;
+        for (int shift = 1; shift <= 4; ++shift) {
+            showJournal(shift);
+            Dataset* entries = DataModule6->shiftDataset(shift);
+            for (int r = 1; r <= entries->recordCount(); ++r) {
+                entries->setRecNo(r);
+                QVERIFY(paintAndCloseWhatOpens([] { Form1->N13->trigger(); }));
+                ++opened;
+            }
+        }
+        QVERIFY(paintAndCloseWhatOpens([] { Form1->N14->trigger(); }));
+        ++opened;
+        QCOMPARE(rec.texts(), QStringList());
+        showJournal(1);
+    }
+
     // The time sheet of the month with the bad rows: every shift's tab, the printed sheet and the export.
     void timeSheet()
     {

@@ -169,6 +169,8 @@ private slots:
             "update accounts_dep.smena set ok='ok' where id=1",
             "update accounts_dep.h_tabel set d11 = 1 where year = 2024 and month = 3",
             "delete from accounts_dep.h_tabel where year = 2024 and month = 3",
+            "insert into accounts_dep.h_tabel (w_id, smena, month, year, d5) values (9, 1, 3, 2024, 8)",
+            "update accounts_dep.h_tabel set year = 2030 where year = 2024 and month = 3",  // moving rows out of March
             "truncate accounts_dep.smena",
         };
         for (const QString& sql : oldStatements) {

@@ -25,6 +25,8 @@ const std::vector<Shot>& guideShots()
         {"reports", "Form18", "Отчеты", {"Form1/N10"}},
         {"report-workers", "reportPreview", "Отчет по рабочим", {"Form1/N10", "Form18/Button4"}, true},
         {"pay-statements", "Form24", "Расчетные листки", {"Form1/N12"}},
+        {"history-entry", "Form25", "История записи", {"Form1/N13"}},
+        {"changes", "Form26", "Журнал изменений", {"Form1/N14"}},
     };
     return shots;
 }
