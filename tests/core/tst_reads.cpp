@@ -153,10 +153,12 @@ private slots:
                            "year=:yea group by fio order by fio"}
             << QStringList{"fio"} + days("sd") << "";
 
+        // The summary reports add each entry's earnings rounded to the kopeck, as the journal and the pay
+        // statements show them, so that a statement's total and the report agree to the kopeck.
         QTest::newRow("report by workers")
             << workersReport() << "t_Report"
             << QStringList{"select person.s_caption fio, sum(smena.kol_vo-smena.brak)::numeric as kolvo, ",
-                           "sum((kol_vo-brak)*smena.cena) as summa,vid_oper.vid,",
+                           "sum(round((kol_vo-brak)*smena.cena::numeric, 2)::float8) as summa,vid_oper.vid,",
                            "izdel.nom, oper.naimen, color from cmn_contractor.person person,accounts_dep.smena,accounts_dep.izdel,accounts_dep.vid_oper,",
                            "accounts_dep.oper where w_id=s_code::integer and izdel.id=smena.i_id and vid_oper.id=oper.vid",
                            "and oper.id=smena.o_id and smena.data<:data2 and smena.data>=:data1 ",
@@ -173,8 +175,7 @@ private slots:
         QTest::newRow("detailed by workers")
             << workersDetailReport() << "w_Report"
             << QStringList{"select s_caption fio, izdel.marka, vid_oper.vid, oper.naimen, ",
-                           "sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, sum((kol_vo-brak)*",
-                           "smena.cena) as summa, color, sum(prize*(kol_vo-brak)*cena/100) as s_prize ",
+                           "sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, sum(round((kol_vo-brak)*smena.cena::numeric, 2)::float8) as summa, color, sum(prize*(kol_vo-brak)*cena/100) as s_prize ",
                            "from cmn_contractor.person person,accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper where ",
                            "smena.o_id=oper.id and smena.w_id=s_code::integer and smena.i_id=izdel.id ",
                            "and smena.o_id=oper.id and w_id=s_code::integer and oper.vid=vid_oper.id ",
@@ -185,7 +186,7 @@ private slots:
             << productsDetailReport() << "i_Report"
             << QStringList{"select izdel.marka, vid_oper.vid vid, oper.naimen, izdel.nom,",
                            "sum(smena.kol_vo)::numeric as kolvo, sum(smena.brak) as brk, ",
-                           "sum((kol_vo-brak)*smena.cena) as summa, color, round((izdel.massa*sum(smena.kol_vo))::numeric,2) as mass ",
+                           "sum(round((kol_vo-brak)*smena.cena::numeric, 2)::float8) as summa, color, round((izdel.massa*sum(smena.kol_vo))::numeric,2) as mass ",
                            "from accounts_dep.izdel,accounts_dep.oper,accounts_dep.smena,accounts_dep.vid_oper where smena.o_id=oper.id and smena.i_id=izdel.id ",
                            "and smena.o_id=oper.id and oper.vid=vid_oper.id and smena.data<:data2 and ",
                            "smena.data>=:data1 group by izdel.nom, marka, vid_oper.vid, oper.naimen, color,massa ",

@@ -12,6 +12,7 @@
 #include "refbooks/workers_list.h"
 
 #include <QAccessible>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,8 +48,15 @@ private slots:
         for (QDialog* w : all()) {
             if (w != Form11) QVERIFY2(!w->windowTitle().isEmpty(), qPrintable(w->objectName()));
             QList<QWidget*> boxes;
+            // A drop-down list's own box and the year box of a date box's calendar are parts of those
+            // controls, named by Qt, not boxes of the window.
+            const auto inCalendar = [](QWidget* e) {
+                for (QWidget* p = e->parentWidget(); p; p = p->parentWidget())
+                    if (qobject_cast<QCalendarWidget*>(p)) return true;
+                return false;
+            };
             for (auto* e : w->findChildren<QLineEdit*>())
-                if (!qobject_cast<QComboBox*>(e->parentWidget())) boxes << e;
+                if (!qobject_cast<QComboBox*>(e->parentWidget()) && !inCalendar(e)) boxes << e;
             for (auto* c : w->findChildren<QComboBox*>()) boxes << c;
             for (QWidget* box : boxes) {
                 const QString where = w->objectName() + "." + box->objectName();
