@@ -1,5 +1,7 @@
 #include "reports/pay_statements_window.h"
 
+#include "reports/period_box.h"
+
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"
@@ -52,28 +54,12 @@ TForm24::TForm24(TDataModule6& data, WorkerPicker pickWorker, QWidget* parent)
     setObjectName(QStringLiteral("Form24"));
     setWindowTitle(kCaption);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Период"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto datePicker = [this](const char* name) {
-        auto* picker = new QDateEdit(GroupBox1);
-        picker->setObjectName(QLatin1String(name));
-        picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        picker->setCalendarPopup(true);
-        return picker;
-    };
-    Label1 = new QLabel(QStringLiteral("&с"), GroupBox1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    DTPicker1 = datePicker("DTPicker1");
-    Label1->setBuddy(DTPicker1);
-    Label2 = new QLabel(QStringLiteral("&по"), GroupBox1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    DTPicker2 = datePicker("DTPicker2");
-    Label2->setBuddy(DTPicker2);
-    auto* dates = new QGridLayout(GroupBox1);
-    dates->addWidget(Label1, 0, 0);
-    dates->addWidget(DTPicker1, 0, 1);
-    dates->addWidget(Label2, 1, 0);
-    dates->addWidget(DTPicker2, 1, 1);
+    const PeriodBox period = makePeriodBox(QStringLiteral("Период"), this);
+    GroupBox1 = period.box;
+    Label1 = period.fromLabel;
+    DTPicker1 = period.from;
+    Label2 = period.toLabel;
+    DTPicker2 = period.to;
 
     GroupBox2 = new QGroupBox(QStringLiteral("Рабочие"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -224,41 +210,39 @@ void TForm24::Button1Click()
     statements->preview(this);
 }
 
-void TForm24::Button2Click()
+std::optional<TForm24::PayOut> TForm24::payFor(const QString& suffix, const QString& filter)
 {
     const std::optional<Selection> selection = chosen();
-    if (!selection) return;
+    if (!selection) return std::nullopt;
     ClosedAfter closing{*PayLines};
-    std::vector<PayrollRow> rows;
+    PayOut out;
     {
         WaitCursor waiting;
-        if (!openLines(*selection)) return;
-        rows = payrollRows(*PayLines);
+        if (!openLines(*selection)) return std::nullopt;
+        out.rows = payrollRows(*PayLines);
     }
-    const QString path = payFile(*selection, QStringLiteral("xlsx"), QStringLiteral("Книга Excel (*.xlsx)"));
-    if (path.isEmpty()) return;
+    out.path = payFile(*selection, suffix, filter);
+    if (out.path.isEmpty()) return std::nullopt;
+    return out;
+}
+
+void TForm24::Button2Click()
+{
+    const std::optional<PayOut> pay = payFor(QStringLiteral("xlsx"), QStringLiteral("Книга Excel (*.xlsx)"));
+    if (!pay) return;
     WaitCursor waiting;
     Spreadsheet book(WorkbookOpener);
-    book.NewWorkbookAt(path);
-    writePayrollWorkbook(rows, book);
+    book.NewWorkbookAt(pay->path);
+    writePayrollWorkbook(pay->rows, book);
 }
 
 void TForm24::Button3Click()
 {
-    const std::optional<Selection> selection = chosen();
-    if (!selection) return;
-    ClosedAfter closing{*PayLines};
-    std::vector<PayrollRow> rows;
-    {
-        WaitCursor waiting;
-        if (!openLines(*selection)) return;
-        rows = payrollRows(*PayLines);
-    }
-    const QString path = payFile(*selection, QStringLiteral("csv"), QStringLiteral("Текст CSV (*.csv)"));
-    if (path.isEmpty()) return;
+    const std::optional<PayOut> pay = payFor(QStringLiteral("csv"), QStringLiteral("Текст CSV (*.csv)"));
+    if (!pay) return;
     QString error;
-    if (!csvfile::write(path, payrollCsvRows(rows), &error))
-        msg::error(QStringLiteral("Не удалось записать файл\n%1\n%2").arg(QDir::toNativeSeparators(path), error));
+    if (!csvfile::write(pay->path, payrollCsvRows(pay->rows), &error))
+        msg::error(QStringLiteral("Не удалось записать файл\n%1\n%2").arg(QDir::toNativeSeparators(pay->path), error));
 }
 
 void TForm24::Button4Click()

@@ -1,4 +1,5 @@
 #pragma once
+#include "reports/payroll.h"
 #include "reports/report_period.h"
 #include "spreadsheet/spreadsheet.h"
 
@@ -80,6 +81,13 @@ private:
     bool openLines(const Selection& selection);
     // The file the pay goes to, asked for; empty when the user gave up.
     QString payFile(const Selection& selection, const QString& suffix, const QString& filter);
+    // The pay for payroll of what the window asks for, and the file it goes to; nothing when there is
+    // none or the user gave up (told why where there was a why).
+    struct PayOut {
+        std::vector<PayrollRow> rows;
+        QString path;
+    };
+    std::optional<PayOut> payFor(const QString& suffix, const QString& filter);
 
     WorkerPicker pickWorker_;
     std::optional<StatementWorker> worker_;

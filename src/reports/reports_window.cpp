@@ -1,5 +1,7 @@
 #include "reports/reports_window.h"
 
+#include "reports/period_box.h"
+
 #include "core/dataset.h"
 #include "core/error_report.h"
 #include "core/messages.h"
@@ -54,28 +56,12 @@ TForm18::TForm18(TDataModule6& data, SummaryReports reports, QWidget* parent)
     }
     setProductKindIndex(0);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Период отбора"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto datePicker = [this](const char* name) {
-        auto* picker = new QDateEdit(GroupBox1);
-        picker->setObjectName(QLatin1String(name));
-        picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        picker->setCalendarPopup(true);
-        return picker;
-    };
-    Label1 = new QLabel(QStringLiteral("&с"), GroupBox1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    DTPicker1 = datePicker("DTPicker1");
-    Label1->setBuddy(DTPicker1);
-    Label2 = new QLabel(QStringLiteral("&по"), GroupBox1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    DTPicker2 = datePicker("DTPicker2");
-    Label2->setBuddy(DTPicker2);
-    auto* dates = new QGridLayout(GroupBox1);
-    dates->addWidget(Label1, 0, 0);
-    dates->addWidget(DTPicker1, 0, 1);
-    dates->addWidget(Label2, 1, 0);
-    dates->addWidget(DTPicker2, 1, 1);
+    const PeriodBox period = makePeriodBox(QStringLiteral("Период отбора"), this);
+    GroupBox1 = period.box;
+    Label1 = period.fromLabel;
+    DTPicker1 = period.from;
+    Label2 = period.toLabel;
+    DTPicker2 = period.to;
 
     auto button = [this](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
