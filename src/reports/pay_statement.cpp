@@ -1,16 +1,18 @@
 #include "reports/pay_statement.h"
 
 #include "reportengine/report.h"
+#include "reports/report_layout.h"
 
 namespace paystatement {
 
 namespace {
 
-const QString kArial = QStringLiteral("Arial");
-const QString kSansSerif = QStringLiteral("MS Sans Serif");
-const QColor kHeaderShade(0xF4, 0xF4, 0xF4);
-const QColor kTitleShade(0xE0, 0xE0, 0xE0);
-const QColor kTotalShade(0xEF, 0xEF, 0xEF);
+using report_layout::kArial;
+using report_layout::kHeaderShade;
+using report_layout::kSansSerif;
+using report_layout::kTotalShade;
+// The column titles' strip, shaded as a group's band of the summary reports.
+const QColor& kTitleShade = report_layout::kGroupShade;
 constexpr double kLineHeight = 4.2;
 constexpr double kTitlesHeight = 8.0;
 constexpr double kDetailPt = 8;

@@ -4,11 +4,6 @@ namespace report_layout {
 
 namespace {
 
-const QString kArial = QStringLiteral("Arial");
-const QString kSansSerif = QStringLiteral("MS Sans Serif");
-const QColor kHeaderShade(0xF4, 0xF4, 0xF4);
-const QColor kGroupShade(0xE0, 0xE0, 0xE0);
-const QColor kTotalShade(0xEF, 0xEF, 0xEF);
 const QColor kFooterShade(0xDC, 0xDC, 0xDC);
 constexpr double kSpacer = 0.5;
 constexpr double kPageFooterHeight = 5;

@@ -10,6 +10,13 @@ namespace report_layout {
 inline const QString kProductKind = QStringLiteral("IF(naimen=0,'Готовая продукция','Заготовки')");
 inline const QString kColourNote = QStringLiteral("if(color>0,if(color=1,' (грунт)',' (RAL: '+STR(color)+')'),' ')");
 
+// The printed reports' fonts and shades: the report header, a group's band, a total.
+inline const QString kArial = QStringLiteral("Arial");
+inline const QString kSansSerif = QStringLiteral("MS Sans Serif");
+inline const QColor kHeaderShade(0xF4, 0xF4, 0xF4);
+inline const QColor kGroupShade(0xE0, 0xE0, 0xE0);
+inline const QColor kTotalShade(0xEF, 0xEF, 0xEF);
+
 // The heading label's name; the reports window sets its text.
 inline const QString kHeading = QStringLiteral("QRLabel1");
 
