@@ -37,6 +37,11 @@ inline constexpr char kApplicationName[] = "piecework";
 // How long a statement waits for a lock another workstation holds before it gives up (SQLSTATE 55P03).
 inline constexpr int kLockTimeoutSeconds = 5;
 
+// How long the server lets a session of the program sit idle inside a transaction before it ends the
+// session. The program's transactions run their statements back to back and never wait for the user, so
+// only a workstation stopped in the middle (hung, asleep, cut off) reaches it.
+inline constexpr int kIdleTransactionSeconds = 15;
+
 // A connection the server dropped (a restart, a broken line) is marked when a statement finds it lost;
 // the next statement on it connects again with the same string and settings. The statement that found it
 // lost is not repeated.
