@@ -53,6 +53,9 @@ struct State {
     std::set<ino_t> probes;  // the watcher's own sockets, never taken for a connection's
     int nextId = 0;
     bool running = false;
+    // The watcher waits without a deadline: only then must a new statement wake it. Otherwise it wakes by
+    // itself at the earliest deadline, and a statement begun since has a later one.
+    bool waitingForEver = false;
 };
 
 State& state()
@@ -161,8 +164,13 @@ void watch()
     State& s = state();
     std::unique_lock lock(s.m);
     for (;;) {
-        if (s.watched.empty()) {
+        auto waitForEver = [&] {
+            s.waitingForEver = true;
             s.wake.wait(lock);
+            s.waitingForEver = false;
+        };
+        if (s.watched.empty()) {
+            waitForEver();
             continue;
         }
         const auto silence = std::chrono::seconds(kStatementSilenceSeconds);
@@ -170,7 +178,7 @@ void watch()
         for (const auto& [id, w] : s.watched)
             if (!w.cut && !w.unwatchable) next = std::min(next, w.quietSince + silence);
         if (next == Clock::time_point::max()) {
-            s.wake.wait(lock);
+            waitForEver();
             continue;
         }
         if (Clock::now() < next) {
@@ -271,7 +279,10 @@ StatementWatch::StatementWatch(const QString& connection)
     }
     id_ = ++s.nextId;
     s.watched[id_] = Watched{connection, Clock::now(), false};
-    s.wake.notify_one();
+    if (s.waitingForEver) {
+        s.waitingForEver = false;
+        s.wake.notify_one();
+    }
 }
 
 StatementWatch::~StatementWatch()
