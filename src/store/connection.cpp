@@ -110,6 +110,12 @@ void markConnectionLost(const QString& connectionName)
     lostConnections.insert(connectionName);
 }
 
+bool connectionMarkedLost(const QString& connectionName)
+{
+    QMutexLocker lock(&lostMutex);
+    return lostConnections.contains(connectionName);
+}
+
 QSqlDatabase liveConnection(const QString& connectionName)
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);

@@ -47,6 +47,9 @@ inline constexpr int kIdleTransactionSeconds = 15;
 // lost is not repeated.
 void markConnectionLost(const QString& connectionName);
 
+// Whether the named connection was found lost and not connected again since.
+bool connectionMarkedLost(const QString& connectionName);
+
 // The connection to run a statement on: connected again first when it was marked lost. Throws DbError
 // (ConnectionLost) when there is no connection or connecting again fails; it stays marked then, so the
 // next statement tries again.

@@ -304,6 +304,11 @@ private slots:
         guarded([] { Form1->Timer1Timer(); })();
         QVERIFY2(frozen.elapsed() < kSilentLineBoundSeconds * 1000, qPrintable(QString::number(frozen.elapsed())));
         QCOMPARE(rec.texts(), QStringList());
+        // The checks after it leave connecting again to the user's next action.
+        frozen.restart();
+        guarded([] { Form1->Timer1Timer(); })();
+        QVERIFY2(frozen.elapsed() < kConnectSeconds * 1000, qPrintable(QString::number(frozen.elapsed())));
+        QCOMPARE(rec.texts(), QStringList());
         frozen.restart();
         Form1->Button8->click();
         QVERIFY2(frozen.elapsed() < kSilentLineBoundSeconds * 1000, qPrintable(QString::number(frozen.elapsed())));
