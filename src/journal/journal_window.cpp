@@ -541,7 +541,10 @@ void TForm1::N5Click()
 void TForm1::Timer1Timer()
 {
     // The check runs every 30 seconds, whether anyone works or not: while the server cannot be reached it
-    // stays quiet, and the user hears of the lost connection from their own next action.
+    // stays quiet, and the user hears of the lost connection from their own next action. Once the connection
+    // is found lost, connecting again is left to that action: through a line that went silent each try
+    // would hold the window for the whole login timeout, every 30 seconds.
+    if (connectionMarkedLost(TDataModule6::kConnection)) return;
     try {
         checkVersion();
     } catch (const DbError& e) {
