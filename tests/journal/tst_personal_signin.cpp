@@ -304,10 +304,11 @@ private slots:
         QVERIFY2(rec.seen.first().text.contains("TLS"), qPrintable(rec.seen.first().text));
     }
 
-    // The program writes no password anywhere: no driver log, no file of its own.
+    // No password anywhere after all of the above: no driver log, no file of the program's own, nothing in
+    // the server's log (where it can be read).
     void noPasswordInFilesTheProgramWrites()
     {
-        QStringList places{QDir::tempPath(), QDir::homePath() + "/.cache"};
+        QStringList places{QDir::tempPath(), QDir::homePath() + "/.cache", "/var/log/postgresql"};
         for (const QString& place : places) {
             QDirIterator it(place, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
             while (it.hasNext()) {

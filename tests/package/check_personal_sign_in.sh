@@ -163,5 +163,24 @@ for p in "$pass_bursar" "$pass_foreman" "$pass_depot" "$pass_full" "$pass_depot"
 done
 [ -s "$ps_log" ] || fail "the process list was not watched"
 
+# A shared user that is a superuser cannot be kept out by any grant: retiring it is refused. On a server
+# of this check's own (a socket in a temporary folder, no TCP), whose sys is its superuser.
+private=$(mktemp -d)
+pgbin=/usr/lib/postgresql/$(ls /usr/lib/postgresql | sort -n | tail -n 1)/bin
+as_pg() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }
+[ "$(id -u)" -eq 0 ] && chown postgres "$private"
+if as_pg "$pgbin/initdb" -D "$private/data" -U sys --auth=trust >/dev/null 2>&1 \
+   && as_pg "$pgbin/pg_ctl" -D "$private/data" -w -l "$private/log" -o "-p 5432 -k $private -c listen_addresses=''" start >/dev/null; then
+  "$command" shop "$private" >/dev/null 2>"$out" || fail "the private server's database: $(cat "$out")"
+  "$command" --personal shop "$private" >/dev/null 2>"$out" || fail "--personal on the private server: $(cat "$out")"
+  printf 'x y\n' | "$command" --user anna full shop "$private" >/dev/null 2>"$out" || fail "--user on the private server: $(cat "$out")"
+  "$command" --retire-shared-login shop "$private" >"$out" 2>&1 && fail "a superuser shared login was retired"
+  grep -q superuser "$out" || fail "the refusal does not say why: $(cat "$out")"
+  as_pg "$pgbin/pg_ctl" -D "$private/data" -m immediate stop >/dev/null
+else
+  echo "skipped: no private server could be started here"
+fi
+rm -rf "$private"
+
 [ $fails -eq 0 ] && echo "personal sign-in: all checks passed"
 exit $((fails > 0))
