@@ -91,7 +91,7 @@ public:
         data_ = dir_.path() + "/data";
         ok_ = run(bin_ + "initdb", {"-D", data_, "-U", "postgres", "--auth-local=trust", "--auth-host=scram-sha-256"})
               && run(bin_ + "pg_ctl", {"-D", data_, "-w", "-l", dir_.path() + "/log", "-o",
-                                       "-p 5432 -k " + dir_.path() + " -c listen_addresses=127.0.0.7 -c ssl=off", "start"});
+                                       "-p 5432 -k " + dir_.path() + " -c listen_addresses=127.0.0.27 -c ssl=off", "start"});
     }
     ~ServerWithoutTls()
     {
@@ -296,7 +296,7 @@ private slots:
         programWindows() = std::make_unique<ProgramWindows>();
         MessageRecorder rec;
         // Its shared user is refused, so the program asks for a name there.
-        QVERIFY(programWindows()->start({"plantdb", "127.0.0.7"}));
+        QVERIFY(programWindows()->start({"plantdb", "127.0.0.27"}));
         QVERIFY(Form23->NameEdit);
         createOtherWindows();
         QVERIFY(refused("someone", "secret"));
