@@ -19,7 +19,11 @@ cleanup() {
     # Restore first, so sys owns the database again and may drop it.
     PGPASSWORD=$pass_full psql -X -q -h localhost -U "$full" -d "$db" "sslmode=require" \
       -c "select piecework.restore_shared()" >/dev/null 2>&1 <<<"" || true
-    sys -d postgres -c "drop database if exists \"$db\" with (force)"
+    # A person's session still ending is not one sys may end: try again for a moment.
+    for _ in 1 2 3 4 5; do
+      sys -d postgres -c "drop database if exists \"$db\" with (force)" 2>/dev/null && break
+      sleep 1
+    done
     sys -d postgres -c "select quote_ident(rolname) from pg_roles where rolname like 'piecework\_${oid}\_%' or rolname like '${db}\_%'" |
       while IFS= read -r r; do sys -d postgres -c "drop role $r"; done
   fi
