@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QThread>
 #include <stdexcept>
 
 QString TestDatabase::sourceDir()
@@ -69,7 +70,16 @@ TestDatabase::~TestDatabase()
         const QString oid = psql(QStringLiteral("postgres"), {QStringLiteral("-A"), QStringLiteral("-t"), QStringLiteral("-c"),
                                                               QStringLiteral("select oid from pg_database where datname = '%1'").arg(name_)})
                                 .trimmed();
-        psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1 with (force)").arg(name_)});
+        // A session of a person (another role, which sys may not end) can still be closing: try again.
+        for (int attempt = 0;; ++attempt) {
+            try {
+                psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1 with (force)").arg(name_)});
+                break;
+            } catch (...) {
+                if (attempt == 4) throw;
+                QThread::sleep(1);
+            }
+        }
         if (!oid.isEmpty())
             psql(QStringLiteral("postgres"), {}, QStringLiteral(
                 "do $$ declare r name; begin for r in select rolname from pg_roles where rolname like 'piecework\\_%1\\_%' "
