@@ -55,6 +55,15 @@ QString sameKind(const QString& name, std::optional<qint64> except)
     return bookssql::sameNameCount(QStringLiteral("vid_oper"), QStringLiteral("vid"), name, except);
 }
 
+// The norm as the grid read it. A row the grid stored itself holds no value for a column it was not typed
+// into, where the table put its default: such a column is not compared.
+RowAsRead normAsRead(const RowWrite& norm)
+{
+    RowAsRead r = rowAsRead(norm.columns, norm.original, QStringLiteral("id"));
+    std::erase_if(r.fields, [](const std::pair<QString, QVariant>& f) { return f.second.isNull(); });
+    return r;
+}
+
 RowWrite normRow(RowWrite row)
 {
     row.table = kNormTable;
@@ -180,7 +189,7 @@ Answer changeNorm(const Session& s, const RowWrite& row)
 {
     Work work(s, Action::ManageBooks);
     const RowWrite norm = normRow(row);
-    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("norm"), rowAsRead(norm.columns, norm.original, QStringLiteral("id"))))
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("norm"), normAsRead(norm)))
         return *refused;
     updateRow(database(work), norm);
     work.commit();
@@ -191,7 +200,7 @@ Answer removeNorm(const Session& s, const RowWrite& row)
 {
     Work work(s, Action::ManageBooks);
     const RowWrite norm = normRow(row);
-    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("norm"), rowAsRead(norm.columns, norm.original, QStringLiteral("id"))))
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("norm"), normAsRead(norm)))
         return *refused;
     deleteRow(database(work), norm);
     work.commit();
