@@ -5,7 +5,7 @@
 #include "core/error_report.h"
 #include "core/messages.h"
 #include "core/wait_cursor.h"
-#include "journal/history_text.h"
+#include "core/history_text.h"
 #include "reports/report_period.h"
 
 #include <QApplication>

@@ -3,6 +3,9 @@
 #include "core/date_box.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
+#include "core/row_as_read.h"
+#include "core/stale_row.h"
+#include "store/reads/journal.h"
 #include "store/db_error.h"
 #include "store/journal_store.h"
 #include "store/month_store.h"
@@ -330,9 +333,22 @@ void TForm11::Button1Click()
     if (changed && firstOfMonth(entry_->date) != checkedMonth_) store::refuseIfClosed(data_.session().db, entry_->date);
 
     // The entry and its time-sheet day are one piece of work, checked for a duplicate inside it: a failure
-    // leaves neither, and the window keeps its contents for another try.
-    if (store::saveEntry(data_.session(), v, changed) == store::Outcome::Duplicate) {
+    // leaves neither, and the window keeps its contents for another try. A change is written only while
+    // the entry stands as the journal showed it.
+    store::Answer answer;
+    if (changed) {
+        store::RowAsRead asRead = entry_->asRead;
+        asRead.id = entry_->id;
+        answer = store::saveEntry(data_.session(), v, asRead);
+    } else {
+        answer.outcome = store::saveEntry(data_.session(), v, std::nullopt);
+    }
+    if (answer == store::Outcome::Duplicate) {
         msg::error(QStringLiteral("Позиция с такими параметрами уже заведена!"));
+        return;
+    }
+    if (isStale(answer)) {
+        showChangedElsewhere(answer, *shift);
         return;
     }
 
@@ -341,6 +357,27 @@ void TForm11::Button1Click()
     for (Dataset* sheet : {data_.H_Tabel_1, data_.H_Tabel_2, data_.H_Tabel_3}) sheet->close();
     clearBoxes();
     reject();
+}
+
+void TForm11::showChangedElsewhere(const store::Answer& answer, Dataset& journal)
+{
+    reopenAtSameRecord(journal);
+    std::optional<EntryRow> now;
+    if (answer == store::Outcome::Changed) {
+        Dataset entry(store::reads::journalEntry());
+        entry.setConnectionName(TDataModule6::kConnection);
+        entry.setParam(QStringLiteral("id"), entry_->id);
+        entry.open();
+        if (!entry.isEmpty()) now = entryRowOf(entry);
+    }
+    if (now) {
+        presetForChange(context_, *now);
+        tellStaleRow(answer, QStringLiteral("Ваши изменения не записаны. Окно показывает позицию такой, какая она сейчас."));
+        return;
+    }
+    clearBoxes();
+    reject();
+    tellStaleRow(answer, QStringLiteral("Ваши изменения не записаны."));
 }
 
 EntryRow entryRowOf(Dataset& journal)
@@ -361,6 +398,7 @@ EntryRow entryRowOf(Dataset& journal)
     r.rejects = field("brak").asString();
     r.hours = field("time").asString();
     r.colour = field("color").asString();
+    r.asRead = rowAsRead(journal, QStringLiteral("id"), store::entryColumnsAsRead());
     return r;
 }
 

@@ -6,6 +6,8 @@ class TDataModule6;
 #include <QString>
 #include <optional>
 
+#include "store/row_check.h"
+
 class Dataset;
 class QDateEdit;
 class QGroupBox;
@@ -38,6 +40,9 @@ struct EntryRow {
     QString rejects;
     QString hours;
     QString colour;
+    // The entry's columns as the journal read them: a change, a delete or an acceptance is written only
+    // while the entry stands so.
+    store::RowAsRead asRead;
 };
 
 // The current row of a journal dataset (Smena1 ... Smena4).
@@ -103,6 +108,9 @@ protected:
 private:
     double basePrice() const;
     void clearBoxes();
+    // Another workstation changed or deleted the entry since it was read: the journal is read again, the
+    // boxes show the entry as it is now (or the editor closes when it is gone), and the user is told how.
+    void showChangedElsewhere(const store::Answer& answer, Dataset& journal);
 
     QWidget* calendarPopup_ = nullptr;
     QDate checkedMonth_;              // the first day of the month DTimePExit last asked about

@@ -4,7 +4,7 @@
 #include "core/error_report.h"
 #include "core/messages.h"
 #include "core/wait_cursor.h"
-#include "journal/history_text.h"
+#include "core/history_text.h"
 #include "store/journal_store.h"
 
 #include <QApplication>

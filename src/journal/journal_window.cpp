@@ -19,6 +19,7 @@
 #include "core/error_report.h"
 #include "journal/instances.h"
 #include "core/messages.h"
+#include "core/stale_row.h"
 #include "journal/program_end.h"
 #include "journal/reopen.h"
 #include "journal/signin_window.h"
@@ -434,8 +435,14 @@ void TForm1::DBGrid2DblClick()
     if (ShiftDataset->isEmpty()) return;
     refuseInClosedMonth(ShiftDataset->fieldByName(QStringLiteral("data")).asDate());
     const bool accepted = isAccepted(ShiftDataset->fieldByName(QStringLiteral("ok")).asString());
-    store::setAcceptance(data_.session(), ShiftDataset->fieldByName(QStringLiteral("id")).asInteger(), !accepted);
+    // The mark is toggled from what the journal shows: when another workstation changed the entry since
+    // (or toggled the mark), nothing is written, so the other's mark is not silently undone.
+    const store::Answer answer = store::setAcceptance(data_.session(), entryRowOf(*ShiftDataset).asRead, !accepted);
     reopenAtSameRecord(*ShiftDataset);
+    if (isStale(answer))
+        tellStaleRow(answer, answer == store::Outcome::Changed
+                                 ? QStringLiteral("Отметка не изменена. Журнал показывает позицию такой, какая она сейчас.")
+                                 : QStringLiteral("Отметка не изменена."));
 }
 
 void TForm1::Button1Click()
@@ -466,14 +473,19 @@ void TForm1::Button3Click()
 {
     Dataset* shift = data_.shiftDataset(ShiftNumber);
     if (!shift->isOpen() || shift->isEmpty()) return;
-    const int id = shift->fieldByName(QStringLiteral("id")).asInteger();
+    // The entry as the user saw it when asked: one changed elsewhere meanwhile is not deleted.
+    const store::RowAsRead entry = entryRowOf(*shift).asRead;
     refuseInClosedMonth(shift->fieldByName(QStringLiteral("data")).asDate());
     const bool yes = msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить позицию из списка?"));
     // The program may have been told to end while the question was open: then nothing is deleted.
     if (programend::requested()) return;
-    if (yes) store::deleteEntry(data_.session(), id);
+    const store::Answer answer = yes ? store::deleteEntry(data_.session(), entry) : store::Answer{};
     shift->close();
     shift->open();
+    if (isStale(answer))
+        tellStaleRow(answer, answer == store::Outcome::Changed
+                                 ? QStringLiteral("Позиция не удалена. Журнал показывает её такой, какая она сейчас.")
+                                 : QString());
 }
 
 void TForm1::Button8Click()

@@ -1,6 +1,8 @@
 #include "refbooks/book_editor.h"
 
 #include "core/error_report.h"
+#include "core/stale_row.h"
+#include "refbooks/book_rows.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -71,4 +73,15 @@ void BookEditor::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
     if (!e->spontaneous() && first_) first_->setFocus();
+}
+
+bool BookEditor::closedAsStale(const store::Answer& answer, Dataset* list)
+{
+    if (!isStale(answer)) return false;
+    reject();
+    reopen(list);
+    tellStaleRow(answer, answer == store::Outcome::Changed
+                             ? QStringLiteral("Изменения не записаны. Список показывает запись такой, какая она сейчас.")
+                             : QStringLiteral("Изменения не записаны."));
+    return true;
 }

@@ -3,6 +3,10 @@
 class TDataModule6;
 #include <QDialog>
 
+#include "store/row_check.h"
+
+class Dataset;
+
 class QFormLayout;
 class QGroupBox;
 class QLineEdit;
@@ -22,6 +26,9 @@ public:
 
     virtual void Button1Click() = 0;
 
+    // The row being changed as its list read it: the change is written only while the row stands so.
+    store::RowAsRead AsRead;
+
 protected:
     BookEditor(const QString& caption, const QString& groupTitle, TDataModule6& data, QWidget* parent = nullptr);
 
@@ -30,6 +37,10 @@ protected:
     // A line edit of the given width with its label (the label names the box for screen readers too).
     QLineEdit* addLineEdit(const char* name, const QString& label, int width);
     void addRow(const QString& label, QWidget* box);
+
+    // Another workstation changed or deleted the row since its list read it: the editor closes, the list
+    // is read again to show the row as it is now, and the user is told how. False for any other answer.
+    bool closedAsStale(const store::Answer& answer, Dataset* list);
 
     // Activation: the first box takes the focus.
     void showEvent(QShowEvent* e) override;

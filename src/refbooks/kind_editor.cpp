@@ -22,8 +22,9 @@ void TForm9::Button1Click()
         return;
     }
     sqltext::checkTypedText(name);
-    const store::Outcome outcome =
-        Tag == 1 ? store::addKind(data_.session(), name) : store::changeKind(data_.session(), KindId, name);
+    const store::Answer outcome = Tag == 1 ? store::Answer{store::addKind(data_.session(), name), {}}
+                                           : store::changeKind(data_.session(), AsRead, name);
+    if (closedAsStale(outcome, data_.Vid_oper)) return;
     if (outcome == store::Outcome::Duplicate) {
         msg::error(QStringLiteral("Такая операция уже заведена!"));
         return;
@@ -40,8 +41,10 @@ void TForm9::presetForAdd()
     KindId = 0;
 }
 
-void TForm9::presetForChange(int id, const QString& name)
+void TForm9::presetForChange(int id, const QString& name, const store::RowAsRead& asRead)
 {
+    AsRead = asRead;
+    AsRead.id = id;
     setWindowTitle(QStringLiteral("Изменение данных вида операции"));
     Tag = 2;
     KindId = id;

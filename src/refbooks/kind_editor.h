@@ -16,7 +16,7 @@ public:
     // An empty name and the caption of a new kind.
     void presetForAdd();
     // The kind's name and the caption of a change.
-    void presetForChange(int id, const QString& name);
+    void presetForChange(int id, const QString& name, const store::RowAsRead& asRead = {});
 
     void Button1Click() override;
 };

@@ -6,11 +6,16 @@
 #include "refbooks/book_instances.h"
 #include "refbooks/kind_editor.h"
 #include "core/messages.h"
+#include "core/row_as_read.h"
+#include "core/stale_row.h"
 #include "refbooks/operation_dialog.h"
 
 #include <QLineEdit>
 
 namespace {
+
+// The columns of the table a change or a delete compares with the row as stored, and the list's fields that show them.
+const std::vector<std::pair<QString, QString>> kKindColumns{{QStringLiteral("vid"), QStringLiteral("VID")}};
 
 ListWindow::Look look()
 {
@@ -56,18 +61,22 @@ void TForm8::Button2Click()
     // With no row there is nothing to change: a save would add a kind instead.
     if (kinds->isEmpty()) return;
     Form9->presetForChange(kinds->fieldByName(QStringLiteral("id")).asInteger(),
-                           kinds->fieldByName(QStringLiteral("vid")).asString().trimmed());
+                           kinds->fieldByName(QStringLiteral("vid")).asString().trimmed(),
+                           rowAsRead(*kinds, QStringLiteral("id"), kKindColumns));
     Form9->exec();
 }
 
 void TForm8::Button3Click()
 {
     if (dataset()->isEmpty()) return;
-    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить вид операции?"))) return;
     Dataset* kinds = dataset();
-    store::deleteKind(data_.session(), kinds->fieldByName(QStringLiteral("id")).asInteger());
+    // The kind as the list showed it when asked: one changed elsewhere meanwhile is not deleted.
+    const store::RowAsRead kind = rowAsRead(*kinds, QStringLiteral("id"), kKindColumns);
+    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить вид операции?"))) return;
+    const store::Answer answer = store::deleteKind(data_.session(), kind);
     kinds->close();
     kinds->open();
+    tellIfNotDeleted(answer);
 }
 
 std::optional<PickedRow> pickKind(TForm8& book)

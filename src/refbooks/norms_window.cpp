@@ -6,10 +6,13 @@
 #include "core/data_module.h"
 #include "core/dataset.h"
 #include "core/error_report.h"
+#include "core/stale_row.h"
+#include "store/db_error.h"
 #include "refbooks/book_instances.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 
 TForm22::TForm22(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(data)
 {
@@ -21,9 +24,10 @@ TForm22::TForm22(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     norm->setConnectionName(TDataModule6::kConnection);
     norm->setIndexFieldNames(QStringLiteral("norma"));
     // The grid's rows are stored by the norm verbs, each in its own transaction.
+    // A change or delete is written only while the norm stands as the grid read it.
     norm->setRowStore({[this](const store::RowWrite& row) { return store::storeNorm(data_.session(), row, true); },
-                       [this](const store::RowWrite& row) { store::storeNorm(data_.session(), row, false); },
-                       [this](const store::RowWrite& row) { store::deleteNorm(data_.session(), row); }});
+                       [this](const store::RowWrite& row) { refuseIfStale(store::changeNorm(data_.session(), row)); },
+                       [this](const store::RowWrite& row) { refuseIfStale(store::removeNorm(data_.session(), row)); }});
     // A norm the database refuses is given up, as the books give up a refused row: the grid shows the
     // stored norms again and the next cell, or "Сохранить", does not raise the same refusal once more.
     norm->setCancelRefusedStore(true);
@@ -112,4 +116,15 @@ void TForm22::keyPressEvent(QKeyEvent* e)
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+void TForm22::refuseIfStale(const store::Answer& answer)
+{
+    if (!isStale(answer)) return;
+    // The grid reads the norms again once the refusal is shown: the row as it is now, or without it.
+    QTimer::singleShot(0, this, guarded([this] { norm->refresh(); }));
+    throw DbError(staleRowText(answer, answer == store::Outcome::Changed
+                                           ? QStringLiteral("Изменения не записаны. Таблица показывает норматив таким, какой он сейчас.")
+                                           : QStringLiteral("Изменения не записаны.")),
+                  DbError::Kind::Refused);
 }

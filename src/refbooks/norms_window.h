@@ -3,6 +3,8 @@
 class TDataModule6;
 #include <QDialog>
 
+#include "store/row_check.h"
+
 class DataGrid;
 class Dataset;
 class QPushButton;
@@ -28,6 +30,11 @@ public:
     void DBGrid1ColExit();
     void Button1Click();
     void Button2Click();
+
+private:
+    // Another workstation changed or deleted the norm since the grid read it: the grid's edit is given up
+    // and the norms read again; the refusal, worded, goes to the error box.
+    void refuseIfStale(const store::Answer& answer);
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

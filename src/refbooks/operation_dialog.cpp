@@ -130,9 +130,10 @@ void TForm10::Button1Click()
         return;
     }
     // The database gives a new operation its first norm, so the book shows it at once.
-    const store::Outcome outcome =
-        Tag == 1 ? store::addOperation(data_.session(), ChosenKindId, group, ChosenProductId)
-                 : store::changeOperation(data_.session(), OperationId, ChosenKindId, group, ChosenProductId);
+    const store::Answer outcome =
+        Tag == 1 ? store::Answer{store::addOperation(data_.session(), ChosenKindId, group, ChosenProductId), {}}
+                 : store::changeOperation(data_.session(), AsRead, ChosenKindId, group, ChosenProductId);
+    if (closedAsStale(outcome, data_.Oper)) return;
     if (outcome == store::Outcome::Duplicate) {
         msg::error(kSameOperation);
         return;
@@ -158,6 +159,8 @@ void TForm10::presetForChange(const OperationRow& row)
     setWindowTitle(QStringLiteral("Изменение данных о цене за операцию"));
     Tag = 2;
     OperationId = row.id;
+    AsRead = row.asRead;
+    AsRead.id = row.id;
     Edit1->setText(row.mark);
     Edit2->setText(row.kind);
     // Any group flag but 0 is blanks, the second entry.

@@ -18,6 +18,7 @@ struct OperationRow {
     int kindId = 0;
     QString kind;
     int naimen = 0;
+    store::RowAsRead asRead;  // as the list read it
 };
 
 // The operation price dialog: an operation is a product, a kind of work and a group, picked here; no

@@ -7,6 +7,8 @@
 #include "core/error_report.h"
 #include "refbooks/book_instances.h"
 #include "core/messages.h"
+#include "core/row_as_read.h"
+#include "core/stale_row.h"
 #include "refbooks/norms_window.h"
 #include "refbooks/operation_dialog.h"
 #include "refbooks/price_list_export.h"
@@ -18,6 +20,10 @@
 #include <QPushButton>
 
 namespace {
+
+// The columns of the table a change or a delete compares with the row as stored, and the list's fields that show them.
+const std::vector<std::pair<QString, QString>> kOperationColumns{
+    {QStringLiteral("vid"), QStringLiteral("oper_vid")}, {QStringLiteral("naimen"), QStringLiteral("NAIMEN")}, {QStringLiteral("i_id"), QStringLiteral("i_id")}};
 
 // Kept in the grid's row, out of sight: the keys the dialog and the pick read.
 GridColumn hiddenColumn(const QString& field)
@@ -103,7 +109,8 @@ void TForm4::Button2Click()
                              oper->fieldByName(QStringLiteral("marka")).asString().trimmed(),
                              oper->fieldByName(QStringLiteral("oper_vid")).asInteger(),
                              oper->fieldByName(QStringLiteral("vid")).asString().trimmed(),
-                             oper->fieldByName(QStringLiteral("naimen")).asInteger()});
+                             oper->fieldByName(QStringLiteral("naimen")).asInteger(),
+                             rowAsRead(*oper, QStringLiteral("id"), kOperationColumns)});
     Form10->exec();
 }
 
@@ -111,11 +118,14 @@ void TForm4::Button3Click()
 {
     Dataset* oper = dataset();
     if (oper->isEmpty()) return;
+    // The operation as the list showed it when asked: one changed elsewhere meanwhile is not deleted.
+    const store::RowAsRead operation = rowAsRead(*oper, QStringLiteral("id"), kOperationColumns);
     if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить операцию?"))) return;
     // Its norms and journal entries stay: the journal keeps showing what was paid.
-    store::deleteOperation(data_.session(), oper->fieldByName(QStringLiteral("id")).asInteger());
+    const store::Answer answer = store::deleteOperation(data_.session(), operation);
     oper->close();
     oper->open();
+    tellIfNotDeleted(answer);
 }
 
 void TForm4::DBGrid1DblClick()

@@ -49,8 +49,9 @@ void TForm7::Button1Click()
     // the save here.
     const double rate = fieldvalue::typedNumber(Edit2->text(), QStringLiteral("Расценка"));
     const store::ProductValues values{mark, productGroup(mark), rate};
-    const store::Outcome outcome = Tag == 1 ? store::addProduct(data_.session(), values)
-                                            : store::changeProduct(data_.session(), ProductId, values);
+    const store::Answer outcome = Tag == 1 ? store::Answer{store::addProduct(data_.session(), values), {}}
+                                           : store::changeProduct(data_.session(), AsRead, values);
+    if (closedAsStale(outcome, data_.Izdel)) return;
     if (outcome == store::Outcome::Duplicate) {
         msg::error(QStringLiteral("Такая марка изделия уже заведена!"));
         return;
@@ -73,6 +74,8 @@ void TForm7::presetForChange(const ProductRow& row)
     setWindowTitle(QStringLiteral("Изменение данных изделия"));
     Tag = 2;
     ProductId = row.id;
+    AsRead = row.asRead;
+    AsRead.id = row.id;
     Edit1->setText(row.mark);
     Edit2->setText(row.boxes);
 }

@@ -10,6 +10,7 @@ struct ProductRow {
     qint64 id = 0;
     QString mark;
     QString boxes;
+    store::RowAsRead asRead;  // as the list read it
 };
 
 // The product editor "Изделие": the mark and its rate; the product group is derived from the mark.

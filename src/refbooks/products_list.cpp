@@ -5,12 +5,18 @@
 #include "store/books_store.h"
 #include "refbooks/book_instances.h"
 #include "core/messages.h"
+#include "core/row_as_read.h"
+#include "core/stale_row.h"
 #include "refbooks/operation_dialog.h"
 #include "refbooks/product_editor.h"
 
 #include <QLineEdit>
 
 namespace {
+
+// The columns of the table a change or a delete compares with the row as stored, and the list's fields that show them.
+const std::vector<std::pair<QString, QString>> kProductColumns{
+    {QStringLiteral("marka"), QStringLiteral("MARKA")}, {QStringLiteral("nom"), QStringLiteral("nom")}, {QStringLiteral("massa"), QStringLiteral("massa")}};
 
 ListWindow::Look look()
 {
@@ -61,7 +67,8 @@ void TForm3::Button2Click()
         if (izdel->isEmpty()) return;
         Form7->presetForChange({izdel->fieldByName(QStringLiteral("id")).asLargeInt(),
                                 izdel->fieldByName(QStringLiteral("marka")).asString().trimmed(),
-                                izdel->fieldByName(QStringLiteral("massa")).asString().trimmed()});
+                                izdel->fieldByName(QStringLiteral("massa")).asString().trimmed(),
+                                rowAsRead(*izdel, QStringLiteral("id"), kProductColumns)});
         Form7->exec();
     }
     izdel->setRecNo(row);
@@ -70,11 +77,14 @@ void TForm3::Button2Click()
 void TForm3::Button3Click()
 {
     if (dataset()->isEmpty()) return;
-    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить изделие?"))) return;
     Dataset* izdel = dataset();
-    store::deleteProduct(data_.session(), izdel->fieldByName(QStringLiteral("id")).asLargeInt());
+    // The product as the list showed it when asked: one changed elsewhere meanwhile is not deleted.
+    const store::RowAsRead product = rowAsRead(*izdel, QStringLiteral("id"), kProductColumns);
+    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить изделие?"))) return;
+    const store::Answer answer = store::deleteProduct(data_.session(), product);
     // Re-read, staying on the row that took the deleted one's place (the last row when it was the last).
     izdel->refresh();
+    tellIfNotDeleted(answer);
 }
 
 std::optional<PickedRow> pickProduct(TForm3& book)

@@ -81,6 +81,8 @@ void TForm2::presetForChange(const WorkerRow& row)
     Edit1->setText(row.name);
     PersonId = row.id;
     PersonDepartment = row.department;
+    AsRead = row.asRead;
+    AsRead.id = row.id;
     showDepartment(PersonDepartment);
 }
 
@@ -97,8 +99,8 @@ void TForm2::Button1Click()
     if (LCB_department->currentIndex() < 0 && Tag != 1) dept = PersonDepartment;
     if (Tag == 1)
         store::addWorker(data_.session(), name, dept);
-    else
-        store::changeWorker(data_.session(), PersonId, name, dept);
+    else if (closedAsStale(store::changeWorker(data_.session(), AsRead, name, dept), data_.Workers))
+        return;
     accept();
 }
 

@@ -11,6 +11,7 @@ struct WorkerRow {
     int id = 0;
     QString name;
     QString department;
+    store::RowAsRead asRead;  // as the list read it
 };
 
 // The worker editor "Работники": the name and the three lookups of the enterprise database. Only the name

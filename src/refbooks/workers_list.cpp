@@ -5,6 +5,8 @@
 #include "refbooks/book_instances.h"
 #include "core/messages.h"
 #include "refbooks/worker_editor.h"
+#include "core/row_as_read.h"
+#include "core/stale_row.h"
 
 #include <QLineEdit>
 
@@ -21,6 +23,9 @@ ListWindow::Look look()
     l.searchWidth = 241;
     return l;
 }
+
+// The columns a change or a delete compares with the worker as stored; the list names its fields the same.
+const QStringList kWorkerColumns{QStringLiteral("fio"), QStringLiteral("s_staffpos_hl")};
 
 // Re-reads the workers and goes back to a row number (the last row when fewer are left).
 void reloadAt(Dataset* workers, int recNo)
@@ -63,7 +68,8 @@ void TForm5::Button2Click()
     const int row = workers->recNo();
     Form2->presetForChange({workers->fieldByName(QStringLiteral("id")).asInteger(),
                             workers->fieldByName(QStringLiteral("fio")).asString().trimmed(),
-                            workers->fieldByName(QStringLiteral("s_staffpos_hl")).asString()});
+                            workers->fieldByName(QStringLiteral("s_staffpos_hl")).asString(),
+                            rowAsRead(*workers, QStringLiteral("id"), kWorkerColumns)});
     Form2->exec();
     reloadAt(workers, row);
 }
@@ -71,11 +77,14 @@ void TForm5::Button2Click()
 void TForm5::Button3Click()
 {
     if (dataset()->isEmpty()) return;
-    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить работника?"))) return;
     Dataset* workers = dataset();
+    // The worker as the list showed it when asked: one changed elsewhere meanwhile is not deleted.
+    const store::RowAsRead worker = rowAsRead(*workers, QStringLiteral("id"), kWorkerColumns);
+    if (!msg::askYesNo(QStringLiteral("Удаление"), QStringLiteral("Удалить работника?"))) return;
     const int row = workers->recNo();
-    store::deleteWorker(data_.session(), workers->fieldByName(QStringLiteral("id")).asInteger());
+    const store::Answer answer = store::deleteWorker(data_.session(), worker);
     reloadAt(workers, row);
+    tellIfNotDeleted(answer);
 }
 
 std::optional<PickedRow> pickWorker(TForm5& book)

@@ -55,6 +55,15 @@ QString sameKind(const QString& name, std::optional<qint64> except)
     return bookssql::sameNameCount(QStringLiteral("vid_oper"), QStringLiteral("vid"), name, except);
 }
 
+// The norm as the grid read it. A row the grid stored itself holds no value for a column it was not typed
+// into, where the table put its default: such a column is not compared.
+RowAsRead normAsRead(const RowWrite& norm)
+{
+    RowAsRead r = rowAsRead(norm.columns, norm.original, QStringLiteral("id"));
+    std::erase_if(r.fields, [](const std::pair<QString, QVariant>& f) { return f.second.isNull(); });
+    return r;
+}
+
 RowWrite normRow(RowWrite row)
 {
     row.table = kNormTable;
@@ -82,6 +91,26 @@ Outcome changeProduct(const Session& s, qint64 id, const ProductValues& v)
     return Outcome::Saved;
 }
 
+Answer changeProduct(const Session& s, const RowAsRead& product, const ProductValues& v)
+{
+    Work work(s, Action::ManageBooks);
+    // The book's lock first, as every writer of the book takes it, then the row.
+    if (booklock::lockAndFindSame(work, booklock::Book::Products, sameMark(v.mark, product.id))) return {Outcome::Duplicate, {}};
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("izdel"), product)) return *refused;
+    updateRow(database(work), productRow(product.id, v));
+    work.commit();
+    return {};
+}
+
+Answer deleteProduct(const Session& s, const RowAsRead& product)
+{
+    Work work(s, Action::ManageBooks);
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("izdel"), product)) return *refused;
+    deleteRow(database(work), productRow(product.id, {}));
+    work.commit();
+    return {};
+}
+
 void deleteProduct(const Session& s, qint64 id)
 {
     Work work(s, Action::ManageBooks);
@@ -105,6 +134,25 @@ Outcome changeKind(const Session& s, int id, const QString& name)
     updateRow(database(work), kindRow(id, name));
     work.commit();
     return Outcome::Saved;
+}
+
+Answer changeKind(const Session& s, const RowAsRead& kind, const QString& name)
+{
+    Work work(s, Action::ManageBooks);
+    if (booklock::lockAndFindSame(work, booklock::Book::Kinds, sameKind(name, kind.id))) return {Outcome::Duplicate, {}};
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("vid_oper"), kind)) return *refused;
+    updateRow(database(work), kindRow(int(kind.id), name));
+    work.commit();
+    return {};
+}
+
+Answer deleteKind(const Session& s, const RowAsRead& kind)
+{
+    Work work(s, Action::ManageBooks);
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("vid_oper"), kind)) return *refused;
+    deleteRow(database(work), kindRow(int(kind.id), {}));
+    work.commit();
+    return {};
 }
 
 void deleteKind(const Session& s, int id)
@@ -131,6 +179,32 @@ void deleteNorm(const Session& s, const RowWrite& row)
     Work work(s, Action::ManageBooks);
     deleteRow(database(work), normRow(row));
     work.commit();
+}
+
+}  // namespace store
+
+namespace store {
+
+Answer changeNorm(const Session& s, const RowWrite& row)
+{
+    Work work(s, Action::ManageBooks);
+    const RowWrite norm = normRow(row);
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("norm"), normAsRead(norm)))
+        return *refused;
+    updateRow(database(work), norm);
+    work.commit();
+    return {};
+}
+
+Answer removeNorm(const Session& s, const RowWrite& row)
+{
+    Work work(s, Action::ManageBooks);
+    const RowWrite norm = normRow(row);
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("norm"), normAsRead(norm)))
+        return *refused;
+    deleteRow(database(work), norm);
+    work.commit();
+    return {};
 }
 
 }  // namespace store

@@ -84,6 +84,25 @@ void deleteWorker(const Session& s, int id)
     work.commit();
 }
 
+Answer changeWorker(const Session& s, const RowAsRead& worker, const QString& fio, const QString& department)
+{
+    Work work(s, Action::ManageBooks);
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("person"), worker)) return *refused;
+    exec(work.db(), QStringLiteral("UPDATE accounts_dep.person SET fio=:fio, s_staffpos_hl=:dept where accounts_dep.person.id=") + QString::number(worker.id),
+         {{QStringLiteral("fio"), fio}, {QStringLiteral("dept"), department.isNull() ? QStringLiteral("") : department}});
+    work.commit();
+    return {};
+}
+
+Answer deleteWorker(const Session& s, const RowAsRead& worker)
+{
+    Work work(s, Action::ManageBooks);
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("person"), worker)) return *refused;
+    exec(work.db(), QStringLiteral("delete from accounts_dep.person where id =") + QString::number(worker.id));
+    work.commit();
+    return {};
+}
+
 Outcome addOperation(const Session& s, int kind, int group, int product)
 {
     Work work(s, Action::ManageBooks);
@@ -103,6 +122,28 @@ Outcome changeOperation(const Session& s, int id, int kind, int group, int produ
     exec(work.db(), bookssql::changeOperation(id, kind, group, product));
     work.commit();
     return Outcome::Saved;
+}
+
+Answer changeOperation(const Session& s, const RowAsRead& operation, int kind, int group, int product)
+{
+    Work work(s, Action::ManageBooks);
+    // The book's lock first, as every writer of the book takes it, then the row.
+    if (booklock::lockAndFindSame(work, booklock::Book::Operations,
+                                  bookssql::sameOperationCount(kind, group, product, int(operation.id))))
+        return {Outcome::Duplicate, {}};
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("oper"), operation)) return *refused;
+    exec(work.db(), bookssql::changeOperation(int(operation.id), kind, group, product));
+    work.commit();
+    return {};
+}
+
+Answer deleteOperation(const Session& s, const RowAsRead& operation)
+{
+    Work work(s, Action::ManageBooks);
+    if (std::optional<Answer> refused = holdAsRead(work, QStringLiteral("oper"), operation)) return *refused;
+    exec(work.db(), bookssql::deleteOperation(), {{QStringLiteral("id"), int(operation.id)}});
+    work.commit();
+    return {};
 }
 
 void deleteOperation(const Session& s, int id)

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/row_check.h"
 #include "store/row_writer.h"
 #include "store/store.h"
 
@@ -18,6 +19,12 @@ void addWorker(const Session& s, const QString& fio, const QString& department);
 void changeWorker(const Session& s, int id, const QString& fio, const QString& department);
 void deleteWorker(const Session& s, int id);
 
+// A change or delete of a book's row as its list showed it (the columns as its table names them): when
+// another workstation changed or deleted the row since, nothing is written and the answer is Changed or
+// Gone, with how the row stands now. A change counts duplicates as the others do.
+Answer changeWorker(const Session& s, const RowAsRead& worker, const QString& fio, const QString& department);
+Answer deleteWorker(const Session& s, const RowAsRead& worker);
+
 // Products: the mark (unique whatever its letter case), its group and the boxes (massa).
 struct ProductValues {
     QString mark;
@@ -27,23 +34,33 @@ struct ProductValues {
 Outcome addProduct(const Session& s, const ProductValues& v);
 Outcome changeProduct(const Session& s, qint64 id, const ProductValues& v);
 void deleteProduct(const Session& s, qint64 id);
+Answer changeProduct(const Session& s, const RowAsRead& product, const ProductValues& v);
+Answer deleteProduct(const Session& s, const RowAsRead& product);
 
 // Kinds of operation: a name, unique whatever its letter case.
 Outcome addKind(const Session& s, const QString& name);
 Outcome changeKind(const Session& s, int id, const QString& name);
 void deleteKind(const Session& s, int id);
+Answer changeKind(const Session& s, const RowAsRead& kind, const QString& name);
+Answer deleteKind(const Session& s, const RowAsRead& kind);
 
 // Operations: a product, a kind of work and a group (naimen), unique together. The database gives a new
 // operation its first norm.
 Outcome addOperation(const Session& s, int kind, int group, int product);
 Outcome changeOperation(const Session& s, int id, int kind, int group, int product);
 void deleteOperation(const Session& s, int id);
+Answer changeOperation(const Session& s, const RowAsRead& operation, int kind, int group, int product);
+Answer deleteOperation(const Session& s, const RowAsRead& operation);
 
 // Norms, edited row by row in the norms grid: the grid's row goes to the norm table whatever table it
 // names. storeNorm inserts a new row (answering the key the database gave it) or updates the changed
 // columns of a stored one (answering nothing).
 QVariantList storeNorm(const Session& s, const RowWrite& row, bool inserting);
 void deleteNorm(const Session& s, const RowWrite& row);
+// The grid's change or delete of a stored norm, written only while the norm stands as the grid read it
+// (the row's original values); otherwise Changed or Gone and nothing written.
+Answer changeNorm(const Session& s, const RowWrite& row);
+Answer removeNorm(const Session& s, const RowWrite& row);
 
 // For race tests: called inside a book's verb between its duplicate count and its write, with the
 // connection the verb runs on. Empty: nothing is called.

@@ -137,11 +137,11 @@ QString setAcceptance()
 
 }  // namespace entrysql
 
-Outcome saveEntry(const Session& s, const EntryValues& v, std::optional<int> changedId)
+namespace {
+
+// The save inside its work; a change's row is held already when the caller compared it as read.
+Outcome saveIn(Work& work, const EntryValues& v, std::optional<int> changedId)
 {
-    // Statement texts are checked before anything is sent.
-    checkEntry(v);
-    Work work(s, changedId ? Action::ChangeEntry : Action::AddEntry);
     std::vector<DayCell> cells{{v.worker, v.shift, v.date}};
     if (changedId)
         if (const std::optional<DayCell> before = lockEntry(work, *changedId)) cells.push_back(*before);
@@ -156,9 +156,8 @@ Outcome saveEntry(const Session& s, const EntryValues& v, std::optional<int> cha
     return Outcome::Saved;
 }
 
-void deleteEntry(const Session& s, int id)
+void deleteIn(Work& work, int id)
 {
-    Work work(s, Action::DeleteEntry);
     const std::optional<DayCell> cell = lockEntry(work, id);
     exec(work.db(), entrysql::remove(QString::number(id)));
     // Another workstation deleted it first: its day is in step already.
@@ -169,14 +168,71 @@ void deleteEntry(const Session& s, int id)
     work.commit();
 }
 
-void setAcceptance(const Session& s, int id, bool accepted)
+void acceptIn(Work& work, int id, bool accepted)
 {
-    Work work(s, Action::AcceptEntry);
     // Held until the mark is written: a change or delete of the entry elsewhere waits for it.
     lockEntry(work, id);
     exec(work.db(), entrysql::setAcceptance(),
          {{QStringLiteral("ok"), accepted ? QStringLiteral("ok") : QStringLiteral("no")}, {QStringLiteral("id"), id}});
     work.commit();
+}
+
+const QString kEntryTable = QStringLiteral("smena");
+
+}  // namespace
+
+const QStringList& entryColumnsAsRead()
+{
+    static const QStringList columns{QStringLiteral("data"),  QStringLiteral("smena"),  QStringLiteral("w_id"),
+                                     QStringLiteral("i_id"),  QStringLiteral("o_id"),   QStringLiteral("color"),
+                                     QStringLiteral("time"),  QStringLiteral("kol_vo"), QStringLiteral("brak"),
+                                     QStringLiteral("cena"),  QStringLiteral("ok")};
+    return columns;
+}
+
+Outcome saveEntry(const Session& s, const EntryValues& v, std::optional<int> changedId)
+{
+    // Statement texts are checked before anything is sent.
+    checkEntry(v);
+    Work work(s, changedId ? Action::ChangeEntry : Action::AddEntry);
+    return saveIn(work, v, changedId);
+}
+
+Answer saveEntry(const Session& s, const EntryValues& v, const RowAsRead& changed)
+{
+    checkEntry(v);
+    Work work(s, Action::ChangeEntry);
+    // The entry's row first, as every writer of an entry takes it, then the day locks.
+    if (std::optional<Answer> refused = holdAsRead(work, kEntryTable, changed)) return *refused;
+    return {saveIn(work, v, int(changed.id)), {}};
+}
+
+void deleteEntry(const Session& s, int id)
+{
+    Work work(s, Action::DeleteEntry);
+    deleteIn(work, id);
+}
+
+Answer deleteEntry(const Session& s, const RowAsRead& entry)
+{
+    Work work(s, Action::DeleteEntry);
+    if (std::optional<Answer> refused = holdAsRead(work, kEntryTable, entry)) return *refused;
+    deleteIn(work, int(entry.id));
+    return {};
+}
+
+void setAcceptance(const Session& s, int id, bool accepted)
+{
+    Work work(s, Action::AcceptEntry);
+    acceptIn(work, id, accepted);
+}
+
+Answer setAcceptance(const Session& s, const RowAsRead& entry, bool accepted)
+{
+    Work work(s, Action::AcceptEntry);
+    if (std::optional<Answer> refused = holdAsRead(work, kEntryTable, entry)) return *refused;
+    acceptIn(work, int(entry.id), accepted);
+    return {};
 }
 
 }  // namespace store

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/row_check.h"
 #include "store/store.h"
 
 #include <QDate>
@@ -36,12 +37,26 @@ void checkEntry(const EntryValues& v);
 // one saves and the other is told Duplicate.
 Outcome saveEntry(const Session& s, const EntryValues& v, std::optional<int> changedId);
 
+// The same for a change of the entry as the journal showed it: when another workstation changed or
+// deleted the entry since, nothing is written and the answer is Changed or Gone, with how it stands now.
+Answer saveEntry(const Session& s, const EntryValues& v, const RowAsRead& changed);
+
 // Deletes the entry and brings its worker's time-sheet day in step, in one transaction. The day of the
 // entry as stored is used, whatever the journal shows.
 void deleteEntry(const Session& s, int id);
+// The same for the entry as the journal showed it: an entry another workstation changed since is not
+// deleted (Changed); one it deleted answers Gone.
+Answer deleteEntry(const Session& s, const RowAsRead& entry);
 
 // Marks the entry accepted ("ok") or not ("no"), holding the entry's row meanwhile.
 void setAcceptance(const Session& s, int id, bool accepted);
+// The same for the entry as the journal showed it: when another workstation changed it since (its mark
+// too: a double click must not undo another's acceptance), or deleted it, nothing is written.
+Answer setAcceptance(const Session& s, const RowAsRead& entry, bool accepted);
+
+// The columns of an entry a change, a delete or an acceptance compares with the entry as stored: what the
+// journal shows of it and the editor writes.
+const QStringList& entryColumnsAsRead();
 
 // Puts a deleted entry back, with its id and every field as they were before the deletion that the
 // history's row `historyId` records, and brings its worker's time-sheet day in step, in one transaction.

@@ -41,6 +41,8 @@ struct Session {
 enum class Outcome {
     Saved,      // written and committed
     Duplicate,  // the duplicate check found a row like it: nothing written
+    Changed,    // another workstation changed the row since it was read: nothing written
+    Gone,       // another workstation deleted the row since it was read: nothing written
 };
 
 // Runs a statement that returns no rows; answers the number of rows it changed.

@@ -257,6 +257,42 @@ std::vector<HistoryVersion> entryHistory(const Db& db, qint64 entryId)
     return out;
 }
 
+std::optional<HistoryVersion> latestVersion(const Db& db, const QString& table, qint64 rowId)
+{
+    // Backwards on the index of (tbl, row_id, id): one row.
+    const FetchedRows rows = fetch(db,
+                                   QStringLiteral("select ") + kVersionColumns
+                                       + QStringLiteral(" from piecework.history h where h.tbl = :tbl and h.row_id = :id "
+                                                        "order by h.id desc limit 1"),
+                                   {{QStringLiteral("tbl"), table}, {QStringLiteral("id"), rowId}});
+    if (rows.rows.empty()) return std::nullopt;
+    std::vector<HistoryVersion> out{versionOf(rows.rows.front())};
+    nameReferences(db, out);
+    return out.front();
+}
+
+std::vector<HistoryField> describeColumns(const Db& db, const QString& table, const std::vector<ColumnValues>& values)
+{
+    std::vector<HistoryField> fields;
+    auto add = [&](const ColumnValues& v, const QString& caption, Refers refers) {
+        fields.push_back({v.column, caption, refers, v.before, v.after, {}, {}});
+    };
+    std::vector<bool> done(values.size(), false);
+    for (const Column& c : tableColumns().value(table)) {
+        for (size_t i = 0; i < values.size(); ++i)
+            if (!done[i] && values[i].column.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0) {
+                add(values[i], QString::fromUtf8(c.caption), c.refers);
+                done[i] = true;
+            }
+    }
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!done[i]) add(values[i], values[i].column, Refers::Nothing);
+    std::vector<HistoryVersion> named(1);
+    named.front().fields = std::move(fields);
+    nameReferences(db, named);
+    return std::move(named.front().fields);
+}
+
 std::vector<DeletedEntry> entriesDeletedFrom(const Db& db, const QDate& day, int shift)
 {
     // A deletion counts while the entry is not back in the journal; of several (deleted, restored, deleted

@@ -47,6 +47,21 @@ struct HistoryVersion {
     std::vector<HistoryField> fields;
 };
 
+// The latest version of row `rowId` of `table` (smena, person, ...): who wrote it last, and when; none
+// where the history keeps none (a writer before the history began).
+std::optional<HistoryVersion> latestVersion(const Db& db, const QString& table, qint64 rowId);
+
+// One column of a row read twice: its value then and now.
+struct ColumnValues {
+    QString column;
+    QVariant before;
+    QVariant after;
+};
+
+// Those columns of a row of `table` as the history shows a change of them: in the table's order, with the
+// program's captions, and workers, products, kinds and operations named as the books have them now.
+std::vector<HistoryField> describeColumns(const Db& db, const QString& table, const std::vector<ColumnValues>& values);
+
 // Every version of journal entry `entryId`, oldest first.
 std::vector<HistoryVersion> entryHistory(const Db& db, qint64 entryId);
 

@@ -80,6 +80,15 @@ Read journalShift(int shift)
     return {QStringLiteral("Smena%1").arg(shift), sql, journalFields(), {}, {}};
 }
 
+Read journalEntry()
+{
+    // The first shift's statement for one entry, whatever its date, shift or mark.
+    QStringList sql = firstShiftSql();
+    sql[sql.size() - 2] = QStringLiteral("oper.vid=vid_oper.id and smena.id=:id");
+    sql.removeLast();
+    return {QStringLiteral("Entry"), sql, journalFields(), {}, {}};
+}
+
 Read versionStamp()
 {
     return {QStringLiteral("ver"),

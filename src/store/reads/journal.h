@@ -9,6 +9,10 @@ namespace store::reads {
 // orders by name, mark, kind, group and colour; the others match the personal code and order by name.
 Read journalShift(int shift);
 
+// One journal entry, :id, as the journal shows an entry: what an editor shows again when the entry changed
+// elsewhere meanwhile.
+Read journalEntry();
+
 // The stored build stamp, ver: the one row of the version table, written back by its original values.
 Read versionStamp();
 

@@ -1,4 +1,4 @@
-#include "journal/history_text.h"
+#include "core/history_text.h"
 
 #include "core/number_format.h"
 #include "store/role.h"
