@@ -214,6 +214,24 @@ private slots:
                  QStringList{foreman + "|" + foreman + "|foreman"});
     }
 
+    // The server keeps the warehouse out of the history: an acceptance refused because the entry changed
+    // meanwhile still says what changed, only without who, and writes nothing.
+    void depotsStaleAcceptanceSaysWhatChanged()
+    {
+        const int id = db->value("insert into accounts_dep.smena (w_id, i_id, o_id, kol_vo, data, smena, cena, time, ok) "
+                                 "select p.id, i.id, o.id, 7, current_date, 1, 10, 8, 'no' from accounts_dep.person p, "
+                                 "accounts_dep.izdel i, accounts_dep.oper o limit 1 returning id").toInt();
+        db->exec(QString("update accounts_dep.smena set kol_vo = 9 where id = %1").arg(id));
+        QVERIFY(signInAs(name("depot"), passwordOf("depot"), [&] {
+            const store::RowAsRead asRead{id, {{"kol_vo", 7}, {"ok", "no"}}};
+            const store::Answer a = store::setAcceptance(DataModule6->session(), asRead, true);
+            QVERIFY(a == store::Outcome::Changed);
+            QCOMPARE(a.change.fields.size(), size_t(1));
+            QVERIFY(!a.change.last);
+        }));
+        QCOMPARE(db->value(QString("select ok from accounts_dep.smena where id = %1").arg(id)).trimmed(), QString("no"));
+    }
+
     // Full access adds a person from the program; the server then lets that person in with the role.
     void fullAccessManagesPeople()
     {
