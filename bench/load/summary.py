@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""The figures of a load run (scripts/load): per action p50, p95 and max, the outcomes counted by kind,
+what each fault did, the time-sheet check, and last the line "mismatches M, faults F". Exits 1 when
+either is above 0.
+
+A lost connection is expected from the session ended on purpose, the frozen workstation's and the
+server's restart: it counts apart when it ends within 10 s after one of them; any other is a fault, as is every outcome "fault:...".
+Busy rows and duplicates are counted apart, as allowed outcomes."""
+import argparse
+import collections
+import glob
+import os
+import sys
+
+
+def percentile(values, p):
+    s = sorted(values)
+    if not s:
+        return 0.0
+    k = min(len(s) - 1, max(0, int(round(p / 100.0 * len(s) + 0.5)) - 1))
+    return s[k]
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--logs", required=True)
+    ap.add_argument("--mismatches", type=int, required=True)
+    ap.add_argument("--process-status", type=int, default=0)
+    ap.add_argument("--generated", default="")
+    ap.add_argument("--years", default="")
+    ap.add_argument("--workstations", default="")
+    ap.add_argument("--seconds", default="")
+    a = ap.parse_args()
+
+    faults_at = []  # (ms, text)
+    path = os.path.join(a.logs, "faults.txt")
+    if os.path.exists(path):
+        for line in open(path, encoding="utf-8"):
+            at, text = line.rstrip("\n").split("\t", 1)
+            faults_at.append((int(at), text))
+    # The frozen workstation's own session may be ended by the server's bound on idle transactions.
+    lost_windows = [at for at, text in faults_at
+                    if text.startswith("kill: session") or text.startswith("restart:") or text.endswith("continued")]
+    freeze = [at for at, text in faults_at if text.startswith("freeze:")]
+
+    times = collections.defaultdict(list)
+    outcomes = collections.Counter()
+    fault_lines = []
+    per_station = {}
+    during_freeze = []
+    for log in sorted(glob.glob(os.path.join(a.logs, "ws*.tsv"))):
+        station = os.path.basename(log)[2:-4]
+        n = 0
+        for line in open(log, encoding="utf-8"):
+            parts = line.rstrip("\n").split("\t")
+            if len(parts) < 4:
+                continue
+            at, action, ms, outcome = int(parts[0]), parts[1], float(parts[2]), parts[3]
+            n += 1
+            kind = outcome.split(" ", 1)[0]
+            if kind == "lost" and not any(w - 1000 <= at + ms <= w + 10000 for w in lost_windows):
+                kind = "fault:lost"
+            outcomes[kind] += 1
+            if kind.startswith("fault"):
+                fault_lines.append("  ws%s %s: %s" % (station, action, outcome))
+            if kind == "ok":
+                times[action].append(ms)
+            if len(freeze) == 2 and freeze[0] <= at <= freeze[1]:
+                during_freeze.append((ms, kind, station, action))
+        per_station[station] = n
+
+    print("load: %s years, %s workstations, %s s; history generated in %s s" % (a.years, a.workstations, a.seconds, a.generated))
+    print()
+    print("%-20s %7s %10s %10s %10s" % ("action", "count", "p50 ms", "p95 ms", "max ms"))
+    for action in sorted(times):
+        v = times[action]
+        print("%-20s %7d %10.1f %10.1f %10.1f" % (action, len(v), percentile(v, 50), percentile(v, 95), max(v)))
+    print()
+    print("outcomes: " + ", ".join("%s %d" % (k, outcomes[k]) for k in sorted(outcomes)))
+    print("actions per workstation: " + " ".join("%s:%d" % (k, per_station[k]) for k in sorted(per_station, key=int)))
+    print()
+    for at, text in faults_at:
+        print("fault injected: " + text)
+    if during_freeze:
+        others = [d for d in during_freeze]
+        longest = max(others)
+        busy = sum(1 for d in others if d[1] == "busy")
+        print("while one workstation was frozen: %d actions elsewhere, %d busy, the longest %.0f ms (ws%s %s, %s)"
+              % (len(others), busy, longest[0], longest[2], longest[3], longest[1]))
+    report = os.path.join(a.logs, "report.txt")
+    if os.path.exists(report):
+        for line in open(report, encoding="utf-8"):
+            parts = line.split()
+            if parts and parts[0] == "report":
+                program, psql = float(parts[1]), float(parts[2])
+                print("%s of a month, alone: to its first page %.0f ms, psql %.0f ms, ratio %.2f (%s pages)"
+                      % (parts[4], program, psql, program / psql if psql else 0, parts[3]))
+    faults = sum(n for k, n in outcomes.items() if k.startswith("fault"))
+    if a.process_status != 0:
+        faults += 1
+        fault_lines.append("  a workstation process ended with an error")
+    if fault_lines:
+        print("faults:")
+        for line in fault_lines[:30]:
+            print(line)
+    print("time sheet against the journal, months touched: %d cells differ" % a.mismatches)
+    print("mismatches %d, faults %d" % (a.mismatches, faults))
+    return 1 if a.mismatches > 0 or faults > 0 else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
