@@ -29,7 +29,7 @@ def main():
     ap.add_argument("--generated", default="")
     ap.add_argument("--years", default="")
     ap.add_argument("--workstations", default="")
-    ap.add_argument("--seconds", default="")
+    ap.add_argument("--length", default="")
     a = ap.parse_args()
 
     faults_at = []  # (ms, text)
@@ -42,12 +42,22 @@ def main():
     lost_windows = [at for at, text in faults_at
                     if text.startswith("kill: session") or text.startswith("restart:") or text.endswith("continued")]
     freeze = [at for at, text in faults_at if text.startswith("freeze:")]
+    frozen_station = None
+    for at, text in faults_at:
+        if text.startswith("freeze: workstation "):
+            frozen_station = text.split()[2]
+    kill_at = [at for at, text in faults_at if text.startswith("kill: session")]
+    up_at = [at for at, text in faults_at if text.startswith("restart: server up")]
+    down_at = [at for at, text in faults_at if text.startswith("restart: server restarting")]
 
     times = collections.defaultdict(list)
     outcomes = collections.Counter()
     fault_lines = []
     per_station = {}
     during_freeze = []
+    frozen_actions = []
+    lost_after_kill = []
+    after_restart = {}  # station -> [lost connections around the restart, start of its first success after it]
     for log in sorted(glob.glob(os.path.join(a.logs, "ws*.tsv"))):
         station = os.path.basename(log)[2:-4]
         n = 0
@@ -63,13 +73,25 @@ def main():
             outcomes[kind] += 1
             if kind.startswith("fault"):
                 fault_lines.append("  ws%s %s: %s" % (station, action, outcome))
-            if kind == "ok":
+            stalled = station == frozen_station and freeze and at <= freeze[0] <= at + ms
+            if stalled:
+                frozen_actions.append("%s %.0f ms (%s)" % (action, ms, kind))
+            elif kind == "ok":
                 times[action].append(ms)
-            if len(freeze) == 2 and freeze[0] <= at <= freeze[1]:
+            if len(freeze) == 2 and freeze[0] <= at <= freeze[1] and station != frozen_station:
                 during_freeze.append((ms, kind, station, action))
+            if kill_at and kind == "lost" and kill_at[0] - 1000 <= at + ms <= kill_at[0] + 10000 \
+                    and not (down_at and at + ms >= down_at[0]):
+                lost_after_kill.append("ws%s %s" % (station, action))
+            if down_at and up_at and down_at[0] <= at + ms and at <= up_at[0] + 10000 and kind == "lost":
+                after_restart.setdefault(station, [0, None])[0] += 1
+            if up_at and at >= up_at[0] and kind == "ok":
+                seen = after_restart.setdefault(station, [0, None])
+                if seen[1] is None:
+                    seen[1] = at
         per_station[station] = n
 
-    print("load: %s years, %s workstations, %s s; history generated in %s s" % (a.years, a.workstations, a.seconds, a.generated))
+    print("load: %s years, %s workstations, %s; history generated in %s s" % (a.years, a.workstations, a.length, a.generated))
     print()
     print("%-20s %7s %10s %10s %10s" % ("action", "count", "p50 ms", "p95 ms", "max ms"))
     for action in sorted(times):
@@ -81,11 +103,23 @@ def main():
     print()
     for at, text in faults_at:
         print("fault injected: " + text)
+    if lost_after_kill:
+        print("the ended session: lost connection told to %s; each workstation's next action connected again"
+              % ", ".join(lost_after_kill))
+    if frozen_actions:
+        print("the frozen workstation's own action: " + ", ".join(frozen_actions))
+    if after_restart:
+        lines = []
+        for station in sorted(after_restart, key=int):
+            lost, first_ok = after_restart[station]
+            lines.append("ws%s %d lost, %s" % (station, lost, "then ok %.1f s after the server was up" % ((first_ok - up_at[0]) / 1000.0)
+                                                if first_ok is not None else "no action succeeded after"))
+        print("after the restart: " + "; ".join(lines))
     if during_freeze:
         others = [d for d in during_freeze]
         longest = max(others)
         busy = sum(1 for d in others if d[1] == "busy")
-        print("while one workstation was frozen: %d actions elsewhere, %d busy, the longest %.0f ms (ws%s %s, %s)"
+        print("while one workstation was frozen: %d actions of the others, %d busy, the longest %.0f ms (ws%s %s, %s)"
               % (len(others), busy, longest[0], longest[2], longest[3], longest[1]))
     report = os.path.join(a.logs, "report.txt")
     if os.path.exists(report):
@@ -95,6 +129,11 @@ def main():
                 program, psql = float(parts[1]), float(parts[2])
                 print("%s of a month, alone: to its first page %.0f ms, psql %.0f ms, ratio %.2f (%s pages)"
                       % (parts[4], program, psql, program / psql if psql else 0, parts[3]))
+    statements = os.path.join(a.logs, "statements.txt")
+    if os.path.exists(statements):
+        print()
+        print(open(statements, encoding="utf-8").read().rstrip())
+        print()
     faults = sum(n for k, n in outcomes.items() if k.startswith("fault"))
     if a.process_status != 0:
         faults += 1
