@@ -80,9 +80,11 @@ def main():
                 times[action].append(ms)
             if len(freeze) == 2 and freeze[0] <= at <= freeze[1] and station != frozen_station:
                 during_freeze.append((ms, kind, station, action))
+            if lost_after_kill and lost_after_kill[-1][0] == station and lost_after_kill[-1][2] is None:
+                lost_after_kill[-1][2] = "%s %s" % (action, kind)
             if kill_at and kind == "lost" and kill_at[0] - 1000 <= at + ms <= kill_at[0] + 10000 \
                     and not (down_at and at + ms >= down_at[0]):
-                lost_after_kill.append("ws%s %s" % (station, action))
+                lost_after_kill.append([station, action, None])
             if down_at and up_at and down_at[0] <= at + ms and at <= up_at[0] + 10000 and kind == "lost":
                 after_restart.setdefault(station, [0, None])[0] += 1
             if up_at and at >= up_at[0] and kind == "ok":
@@ -104,8 +106,8 @@ def main():
     for at, text in faults_at:
         print("fault injected: " + text)
     if lost_after_kill:
-        print("the ended session: lost connection told to %s; each workstation's next action connected again"
-              % ", ".join(lost_after_kill))
+        print("the ended session: " + "; ".join("ws%s's %s told the connection was lost, its next action: %s"
+                                                 % (st, act, nxt or "none") for st, act, nxt in lost_after_kill))
     if frozen_actions:
         print("the frozen workstation's own action: " + ", ".join(frozen_actions))
     if after_restart:
