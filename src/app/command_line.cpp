@@ -1,11 +1,13 @@
 #include "app/command_line.h"
 
 #include "store/connection.h"
+#include "store/personal.h"
 #include "journal/version_gate.h"
 
 #include <QString>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -29,7 +31,9 @@ QString helpText()
                "             Both are used only when SERVER is given; DATABASE alone is ignored.\n"
                "\n"
                "The program signs in to the database as user sys on port 5432 through the ODBC driver\n"
-               "registered as \"PostgreSQL Unicode\" (unixODBC with the PostgreSQL ODBC driver).\n"
+               "registered as \"PostgreSQL Unicode\" (unixODBC with the PostgreSQL ODBC driver). Where the\n"
+               "shop has turned personal sign-in on, each person signs in with their own name and password,\n"
+               "over TLS, checking the server's certificate against /etc/piecework/root.crt when present.\n"
                "A shop's database is prepared once with piecework-db.\n"
                "\n"
                "  -h, --help  print this text and end\n"
@@ -51,6 +55,16 @@ int answerInformationalOption(int argc, char** argv)
         // The same numbers as the sign-in window's caption and the stamp the database keeps.
         const BuildStamp stamp = compiledBuildStamp();
         print(QStringLiteral("piecework build %1.%2\n").arg(stamp.date).arg(stamp.time));
+        return 0;
+    }
+    // Not for people: piecework-db has the server store a password's verifier computed here, so the
+    // password is read from standard input and never appears on a command line or reaches the server.
+    if (std::strcmp(first, "--scram-verifier") == 0) {
+        std::string line;
+        for (int c; (c = std::getchar()) != EOF && c != '\n';) line.push_back(char(c));
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) return 2;
+        print(personal::scramVerifier(QString::fromUtf8(line)) + u'\n');
         return 0;
     }
     return -1;

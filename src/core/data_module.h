@@ -1,9 +1,11 @@
 #pragma once
 #include "core/dataset.h"
 #include "store/actor.h"
+#include "store/connection.h"
 #include "store/store.h"
 
 #include <QObject>
+#include <optional>
 
 // The one connection and the datasets that several windows share; every dataset starts closed and is
 // opened, refreshed and closed by the windows that use it.
@@ -25,6 +27,11 @@ public:
     void setActor(const store::Actor& actor) { actor_ = actor; }
     const store::Actor& actor() const { return actor_; }
     store::Session session() const { return store::Session{store::programDb(), actor_}; }
+
+    // Where people sign in by name, once the server told the program so (the shared user refused, or the
+    // database's personal sign-in on); nothing while the shared user signs in.
+    void setPersonalAddress(const std::optional<DatabaseAddress>& where) { personal_ = where; }
+    const std::optional<DatabaseAddress>& personalAddress() const { return personal_; }
 
     // Reference lists.
     Dataset* Workers;
@@ -49,6 +56,7 @@ public:
 
 private:
     store::Actor actor_ = store::Actor::here(store::Role::None);
+    std::optional<DatabaseAddress> personal_;
     Dataset* makeDataset(const store::Read& read);
 };
 

@@ -13,3 +13,4 @@ TForm23* Form23 = nullptr;
 TForm24* Form24 = nullptr;
 TForm25* Form25 = nullptr;
 TForm26* Form26 = nullptr;
+TForm27* Form27 = nullptr;

@@ -16,6 +16,7 @@ class TForm23;  // sign-in
 class TForm24;  // pay statements
 class TForm25;  // history of an entry
 class TForm26;  // changes over a period
+class TForm27;  // people who sign in by name
 
 extern TForm1* Form1;
 extern TForm11* Form11;
@@ -30,3 +31,4 @@ extern TForm23* Form23;
 extern TForm24* Form24;
 extern TForm25* Form25;
 extern TForm26* Form26;
+extern TForm27* Form27;

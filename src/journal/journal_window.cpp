@@ -1,4 +1,5 @@
 #include "journal/journal_window.h"
+#include "journal/people_window.h"
 
 #include "reports/pay_statements_window.h"
 #include "reports/reports_window.h"
@@ -24,6 +25,7 @@
 #include "store/reads/journal.h"
 #include "store/journal_store.h"
 #include "store/month_store.h"
+#include "store/personal.h"
 #include "store/schema_version.h"
 #include "journal/version_gate.h"
 #include "core/wait_cursor.h"
@@ -220,6 +222,8 @@ void TForm1::buildMenu()
     N10 = item(reports->addAction(QStringLiteral("&Сводные отчеты")), "N10");
     N12 = item(reports->addAction(QStringLiteral("&Расчетные листки")), "N12");
     N14 = item(reports->addAction(QStringLiteral("&Журнал изменений")), "N14");
+    N15 = item(reports->addAction(QStringLiteral("&Пользователи")), "N15");
+    N15->setVisible(false);
     N5 = item(MainMenu1->addAction(QStringLiteral("В&ыход")), "N5");
     connect(N1, &QAction::triggered, this, guarded([this] { N1Click(); }));
     connect(N3, &QAction::triggered, this, guarded([this] { N3Click(); }));
@@ -228,6 +232,7 @@ void TForm1::buildMenu()
     connect(N10, &QAction::triggered, this, guarded([this] { N10Click(); }));
     connect(N12, &QAction::triggered, this, guarded([this] { N12Click(); }));
     connect(N14, &QAction::triggered, this, guarded([this] { N14Click(); }));
+    connect(N15, &QAction::triggered, this, guarded([this] { N15Click(); }));
     connect(N11, &QAction::triggered, this, guarded([this] { N11Click(); }));
 }
 
@@ -264,11 +269,25 @@ void TForm1::buildGrid()
 bool TForm1::FormCreate(const QStringList& arguments)
 {
     DBGrid2->setDataset(data_.Smena1);
+    const DatabaseAddress where = addressForArguments(arguments);
+    data_.setPersonalAddress(std::nullopt);
     int version = 0;
     try {
         data_.closeDatabase();
-        data_.openDatabase(connectionStringForArguments(arguments));
+        try {
+            data_.openDatabase(connectionStringForArguments(arguments));
+        } catch (const DbError& e) {
+            // The shared user refused here: people sign in by name.
+            if (personal::classify(e.text()) != personal::ConnectFailure::SignInRefused) throw;
+            data_.setPersonalAddress(where);
+            return true;
+        }
         version = store::schemaVersion(data_.session().db);
+        if (version >= store::kSchemaVersion && personal::modeOn(data_.session().db)) {
+            data_.closeDatabase();
+            data_.setPersonalAddress(where);
+            return true;
+        }
     } catch (...) {
         msg::error(QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
         close();
@@ -277,7 +296,6 @@ bool TForm1::FormCreate(const QStringList& arguments)
     // A database an earlier version prepared lacks what this one writes (the history, closed months):
     // say which command brings it up to date instead of failing at the first write.
     if (version < store::kSchemaVersion) {
-        const DatabaseAddress where = addressForArguments(arguments);
         msg::error(store::outdatedSchemaText(version, where.database, where.server), QStringLiteral("Ошибка!"));
         data_.closeDatabase();
         close();
@@ -509,6 +527,12 @@ void TForm1::N12Click()
     openPayStatements(*Form24, QDate::currentDate());
 }
 
+void TForm1::N15Click()
+{
+    if (!store::can(data_.actor().role, store::Action::ManagePeople) || !data_.personalAddress()) return;
+    Form27->exec();
+}
+
 void TForm1::N14Click()
 {
     if (!store::can(data_.actor().role, store::Action::ViewHistory)) return;
@@ -541,7 +565,10 @@ void TForm1::N5Click()
 void TForm1::Timer1Timer()
 {
     // The check runs every 30 seconds, whether anyone works or not: while the server cannot be reached it
-    // stays quiet, and the user hears of the lost connection from their own next action.
+    // stays quiet, and the user hears of the lost connection from their own next action. Once the connection
+    // is found lost, connecting again is left to that action: through a line that went silent each try
+    // would hold the window for the whole login timeout, every 30 seconds.
+    if (connectionMarkedLost(TDataModule6::kConnection)) return;
     try {
         checkVersion();
     } catch (const DbError& e) {

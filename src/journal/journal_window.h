@@ -48,6 +48,7 @@ public:
     QAction* N10;  // "Сводные отчеты": the reports window, over last month
     QAction* N12;  // "Расчетные листки": the pay statements window, over last month
     QAction* N14;  // "Журнал изменений": the changes of the current month
+    QAction* N15;  // "Пользователи": shown to full access where people sign in by name
     QAction* N13;  // "История записи", Ctrl+H and the grid's context menu: the current entry's history
     QAction* N5;  // "Выход"
     QRadioButton* RadioButton1;  // "Смена №1": the journal of shift 1
@@ -89,6 +90,7 @@ public:
     void N12Click();
     void N13Click();
     void N14Click();
+    void N15Click();
     void N5Click();
     void Timer1Timer();
 

@@ -8,8 +8,13 @@
 #include "journal/program_end.h"
 #include "journal/roles.h"
 #include "journal/version_gate.h"
+#include "core/wait_cursor.h"
+#include "store/db_error.h"
+#include "store/personal.h"
+#include "store/schema_version.h"
 
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,13 +42,32 @@ TForm23::TForm23(TDataModule6& data, QWidget* parent) : QDialog(parent), data_(d
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setAutoDefault(false);
 
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(8, 8, 8, 8);
-    row->addWidget(Label1);
-    row->addWidget(Edit1, 1);
-    row->addWidget(Button1);
-    row->addWidget(Button2);
-    setFixedSize(QSize(330, 44).expandedTo(minimumSizeHint()));
+    if (data_.personalAddress()) {
+        // The word box becomes the password box, under the person's name.
+        NameLabel = new QLabel(QStringLiteral("&Имя:"), this);
+        NameLabel->setObjectName(QStringLiteral("NameLabel"));
+        NameEdit = new QLineEdit(this);
+        NameEdit->setObjectName(QStringLiteral("NameEdit"));
+        NameLabel->setBuddy(NameEdit);
+        auto* grid = new QGridLayout(this);
+        grid->setContentsMargins(8, 8, 8, 8);
+        grid->addWidget(NameLabel, 0, 0);
+        grid->addWidget(NameEdit, 0, 1);
+        grid->addWidget(Label1, 1, 0);
+        grid->addWidget(Edit1, 1, 1);
+        grid->addWidget(Button1, 1, 2);
+        grid->addWidget(Button2, 1, 3);
+        setFixedSize(QSize(330, 72).expandedTo(minimumSizeHint()));
+        setTabOrder(NameEdit, Edit1);
+    } else {
+        auto* row = new QHBoxLayout(this);
+        row->setContentsMargins(8, 8, 8, 8);
+        row->addWidget(Label1);
+        row->addWidget(Edit1, 1);
+        row->addWidget(Button1);
+        row->addWidget(Button2);
+        setFixedSize(QSize(330, 44).expandedTo(minimumSizeHint()));
+    }
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -67,12 +91,17 @@ void TForm23::showEvent(QShowEvent* event)
 
 void TForm23::FormActivate()
 {
-    checkVersion();
+    // Where people sign in by name there is no connection yet: the gate runs once the person is in.
+    if (!data_.personalAddress()) checkVersion();
     setWindowTitle(QStringLiteral("Авторизация (build: %1.%2)").arg(Form1->BuildDate).arg(Form1->BuildTime));
 }
 
 void TForm23::Button1Click()
 {
+    if (data_.personalAddress()) {
+        signInByName();
+        return;
+    }
     Form1->ShiftNumber = 1;
     const QString word = signInWord(Edit1->text());
     Form1->Role = word;
@@ -84,6 +113,66 @@ void TForm23::Button1Click()
     }
     data_.setActor(store::Actor::here(role));
     applyRestrictions(role);
+    showJournal();
+}
+
+void TForm23::signInByName()
+{
+    Form1->ShiftNumber = 1;
+    for (Dataset* ds : data_.journalDatasets()) ds->setParam(QStringLiteral("ok"), QStringLiteral("ta"));
+    // One message for a wrong name and a wrong password alike: it must not tell which names exist.
+    const QString wrong = QStringLiteral("Введены неверные данные.");
+    const QString name = NameEdit->text();
+    if (name.isEmpty() || Edit1->text().isEmpty()) {
+        msg::error(wrong);
+        return;
+    }
+    const DatabaseAddress where = *data_.personalAddress();
+    store::Role role = store::Role::None;
+    int version = 0;
+    try {
+        WaitCursor wait;
+        data_.closeDatabase();
+        data_.openDatabase(personal::connectionString(where.database, where.server, name, Edit1->text()));
+        version = store::schemaVersion(data_.session().db);
+        if (version >= store::kSchemaVersion) role = personal::signedInRole(data_.session().db);
+    } catch (const DbError& e) {
+        data_.closeDatabase();
+        switch (personal::classify(e.text())) {
+        case personal::ConnectFailure::SignInRefused: msg::error(wrong); return;
+        case personal::ConnectFailure::NoTls:
+            msg::error(QStringLiteral("Сервер базы данных не поддерживает защищенное подключение (TLS), а вход по "
+                                      "личному паролю без него не выполняется: пароль ушел бы по сети открытым. "
+                                      "Включите TLS на сервере базы данных."));
+            return;
+        case personal::ConnectFailure::Certificate:
+            msg::error(QStringLiteral("Сертификат сервера базы данных не подтвержден центром сертификации "
+                                      "предприятия (%1). Вход не выполнен.")
+                           .arg(QString::fromLatin1(personal::kShopCaFile)));
+            return;
+        case personal::ConnectFailure::Unreachable: break;
+        }
+        msg::error(QStringLiteral("Подключение к БД отсутсвует!!!"), QStringLiteral("Ошибка!"));
+        return;
+    }
+    if (version < store::kSchemaVersion) {
+        data_.closeDatabase();
+        msg::error(store::outdatedSchemaText(version, where.database, where.server), QStringLiteral("Ошибка!"));
+        return;
+    }
+    // A login of another database, or one in no group here: read like a wrong password.
+    if (role == store::Role::None) {
+        data_.closeDatabase();
+        msg::error(wrong);
+        return;
+    }
+    Edit1->clear();
+    Form1->Role = store::roleWord(role);
+    data_.setActor(store::Actor::here(role, name));
+    checkVersion();
+    if (Timer1->isActive()) return;  // an older build: the gate ends the program
+    applyRestrictions(role);
+    Form1->N15->setVisible(store::can(role, store::Action::ManagePeople));
     showJournal();
 }
 

@@ -9,7 +9,9 @@ class QPushButton;
 class QTimer;
 
 // The sign-in window "Авторизация", the application's main window: the word typed selects the role,
-// the journal window is shown modally, and when it closes the program ends.
+// the journal window is shown modally, and when it closes the program ends. Where people sign in by name
+// (the server said so before this window was made), a name box stands above the box, which then takes
+// the person's password, and the role comes from the person's group in the database.
 class TForm23 : public QDialog {
     Q_OBJECT
 public:
@@ -17,7 +19,9 @@ public:
     explicit TForm23(TDataModule6& data, QWidget* parent = nullptr);
 
     QLabel* Label1;
-    QLineEdit* Edit1;      // the sign-in word, shown as "*"
+    QLineEdit* Edit1;      // the sign-in word, shown as "*"; the password where people sign in by name
+    QLabel* NameLabel = nullptr;    // only where people sign in by name
+    QLineEdit* NameEdit = nullptr;
     QPushButton* Button1;  // "Вход", the default button
     QPushButton* Button2;  // "Отмена", also Esc and the close box
     QTimer* Timer1;        // started by the version gate; ends the program 5 seconds later
@@ -34,5 +38,6 @@ protected:
 
 private:
     void showJournal();
+    void signInByName();
     bool activated_ = false;
 };

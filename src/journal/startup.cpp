@@ -6,6 +6,7 @@
 #include "journal/entry_editor.h"
 #include "journal/entry_history_window.h"
 #include "journal/journal_window.h"
+#include "journal/people_window.h"
 #include "journal/signin_window.h"
 #include "refbooks/kind_editor.h"
 #include "refbooks/kinds_list.h"
@@ -101,4 +102,5 @@ void ProgramWindows::createWindows()
     adopt(Form24);
     make(Form25);
     make(Form26);
+    make(Form27);
 }

@@ -1,6 +1,7 @@
 #include "store/connection.h"
 
 #include "store/db_error.h"
+#include "store/net_watch.h"
 
 #include <QMutex>
 #include <QSet>
@@ -65,6 +66,9 @@ QStringList sessionSettings()
         QStringLiteral("SET standard_conforming_strings TO on"),
         // A row another workstation holds is reported busy rather than freezing the window.
         QStringLiteral("SET lock_timeout TO '%1s'").arg(kLockTimeoutSeconds),
+        // A workstation stopped inside a transaction (a hung program, a machine put to sleep) would keep
+        // its rows and months from everyone else; the server ends such a session instead.
+        QStringLiteral("SET idle_in_transaction_session_timeout TO '%1s'").arg(kIdleTransactionSeconds),
         // Who is connected, as the server's activity views and the history's triggers read it; the actor
         // of each change is told per transaction (store::Work).
         QStringLiteral("SET application_name TO '%1'").arg(kApplicationName),
@@ -79,11 +83,16 @@ QSqlDatabase openConnection(const QString& connectionName, const QString& odbcSt
         db.close();
     // User and password travel inside the string; the driver never prompts.
     db.setDatabaseName(odbcString);
-    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10"));
-    if (!db.open())
-        throw DbError(db.lastError().text(), DbError::Kind::ConnectionLost);
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(kConnectSeconds));
+    {
+        netwatch::Connecting connecting(connectionName, odbcString);
+        if (!db.open())
+            throw DbError(db.lastError().text(), DbError::Kind::ConnectionLost);
+        connecting.opened();
+    }
     QSqlQuery q(db);
     for (const QString& setting : sessionSettings()) {
+        netwatch::StatementWatch watch(connectionName);
         if (!q.exec(setting)) {
             const QString text = q.lastError().text();
             db.close();
@@ -99,6 +108,12 @@ void markConnectionLost(const QString& connectionName)
 {
     QMutexLocker lock(&lostMutex);
     lostConnections.insert(connectionName);
+}
+
+bool connectionMarkedLost(const QString& connectionName)
+{
+    QMutexLocker lock(&lostMutex);
+    return lostConnections.contains(connectionName);
 }
 
 QSqlDatabase liveConnection(const QString& connectionName)

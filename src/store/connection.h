@@ -37,10 +37,18 @@ inline constexpr char kApplicationName[] = "piecework";
 // How long a statement waits for a lock another workstation holds before it gives up (SQLSTATE 55P03).
 inline constexpr int kLockTimeoutSeconds = 5;
 
+// How long the server lets a session of the program sit idle inside a transaction before it ends the
+// session. The program's transactions run their statements back to back and never wait for the user, so
+// only a workstation stopped in the middle (hung, asleep, cut off) reaches it.
+inline constexpr int kIdleTransactionSeconds = 15;
+
 // A connection the server dropped (a restart, a broken line) is marked when a statement finds it lost;
 // the next statement on it connects again with the same string and settings. The statement that found it
 // lost is not repeated.
 void markConnectionLost(const QString& connectionName);
+
+// Whether the named connection was found lost and not connected again since.
+bool connectionMarkedLost(const QString& connectionName);
 
 // The connection to run a statement on: connected again first when it was marked lost. Throws DbError
 // (ConnectionLost) when there is no connection or connecting again fails; it stays marked then, so the

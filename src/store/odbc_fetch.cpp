@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 #include "store/db_error.h"
+#include "store/net_watch.h"
 #include "store/sql_text.h"
 
 #include <QDateTime>
@@ -286,13 +287,21 @@ template <typename F>
 auto onConnection(const QSqlDatabase& db, F work)
 {
     SQLHDBC dbc = SQL_NULL_HDBC;
+    bool cut = false;
     try {
         dbc = connectionHandle(db);
-        return work(dbc);
+        netwatch::StatementWatch watch(db.connectionName());
+        try {
+            return work(dbc);
+        } catch (const DbError&) {
+            cut = watch.cut();
+            throw;
+        }
     } catch (const DbError& e) {
         // The driver does not give every failure on a dropped connection a connection SQLSTATE (a statement
-        // with parameters only says it could not be prepared), but it knows the connection is dead.
-        const bool lost = e.kind() == DbError::Kind::ConnectionLost || (dbc != SQL_NULL_HDBC && connectionDead(dbc));
+        // with parameters only says it could not be prepared), but it knows the connection is dead. A
+        // statement ended because the line went silent is a lost connection whatever the driver says.
+        const bool lost = cut || e.kind() == DbError::Kind::ConnectionLost || (dbc != SQL_NULL_HDBC && connectionDead(dbc));
         if (lost && db.isOpen() && !db.connectionName().isEmpty()) markConnectionLost(db.connectionName());
         if (lost && e.kind() != DbError::Kind::ConnectionLost) throw DbError(e.text(), DbError::Kind::ConnectionLost, e.sqlState());
         throw;

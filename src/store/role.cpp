@@ -36,6 +36,7 @@ constexpr Row kTable[] = {
     {Action::CloseMonth, false, false, false, "закрытие и открытие месяца"},
     {Action::ViewHistory, true, false, false, "просмотр истории изменений"},
     {Action::RestoreEntry, false, false, false, "восстановление удаленной записи"},
+    {Action::ManagePeople, false, false, false, "управление пользователями"},
 };
 
 const Row& rowOf(Action action)

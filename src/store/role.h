@@ -31,6 +31,7 @@ enum class Action {
     CloseMonth,            // time sheet "Закрыть месяц" / "Открыть месяц"
     ViewHistory,           // "История записи" and "Журнал изменений"
     RestoreEntry,          // restoring a deleted entry from its history
+    ManagePeople,          // "Пользователи": the people who sign in by name, their roles and passwords
 };
 
 // The role table: whether `role` may take `action`. Full access may do everything; None (nobody signed in

@@ -5,7 +5,7 @@ namespace store {
 
 // The piecework schema this program needs: db/upgrade/NNN-*.sql up to this number. piecework-db brings a
 // shop's database there.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 // The database's schema version: 0 for a database that an earlier version prepared (no piecework schema).
 int schemaVersion(const Db& db);

@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 #include "store/db_error.h"
+#include "store/net_watch.h"
 #include "store/odbc_fetch.h"
 #include "store/sql_text.h"
 
@@ -19,12 +20,31 @@ QSqlDatabase database(const Db& db)
 }
 
 // A transaction that could not begin or end: a lost connection says so (and is marked for connecting
-// again) when asked once more; anything else keeps the driver's text.
-DbError transactionFailure(const QSqlDatabase& d)
+// again) when asked once more; anything else keeps the driver's text. One ended on a silent line is lost
+// already, and asking again would only wait for a new connection through the same line.
+DbError transactionFailure(const QSqlDatabase& d, bool cut)
 {
     const QString text = d.lastError().text();
+    if (cut) return DbError(text, DbError::Kind::ConnectionLost);
     odbcFetchAll(d, QStringLiteral("select 1"), {});
     return DbError(text);
+}
+
+// Begins, commits or rolls back on the connection under the watch of a silent line: each sends a statement
+// and waits for its answer.
+template <typename F>
+bool watched(const QSqlDatabase& d, bool* cut, F step)
+{
+    netwatch::StatementWatch watch(d.connectionName());
+    const bool ok = step();
+    if (cut) *cut = watch.cut();
+    return ok;
+}
+
+void rollback(const QString& connection)
+{
+    QSqlDatabase d = QSqlDatabase::database(connection, false);
+    watched(d, nullptr, [&] { return d.rollback(); });
 }
 
 // Connections with a unit of work open; tests run a second workstation on another thread.
@@ -92,7 +112,8 @@ Work::Work(const Session& session, Action action) : session_(session)
         // Connected again first when the connection was found lost: the transaction must begin on the
         // connection its statements run on.
         QSqlDatabase d = liveConnection(session_.db.connection);
-        if (!d.transaction()) throw transactionFailure(d);
+        bool cut = false;
+        if (!watched(d, &cut, [&] { return d.transaction(); })) throw transactionFailure(d, cut);
         // Local to the transaction: the next one, or another program's on a pooled session, starts empty.
         firstValue(session_.db,
                    QStringLiteral("select set_config('piecework.actor', coalesce(:actor, ''), true), "
@@ -102,7 +123,7 @@ Work::Work(const Session& session, Action action) : session_(session)
                     {QStringLiteral("role"), roleWord(session_.actor.role)},
                     {QStringLiteral("ws"), session_.actor.workstation()}});
     } catch (...) {
-        QSqlDatabase::database(session_.db.connection, false).rollback();
+        rollback(session_.db.connection);
         QMutexLocker lock(&openMutex);
         openWork.remove(session_.db.connection);
         throw;
@@ -111,7 +132,7 @@ Work::Work(const Session& session, Action action) : session_(session)
 
 Work::~Work()
 {
-    if (!done_) QSqlDatabase::database(session_.db.connection, false).rollback();
+    if (!done_) rollback(session_.db.connection);
     QMutexLocker lock(&openMutex);
     openWork.remove(session_.db.connection);
 }
@@ -119,7 +140,8 @@ Work::~Work()
 void Work::commit()
 {
     QSqlDatabase d = QSqlDatabase::database(session_.db.connection, false);
-    if (!d.commit()) throw transactionFailure(d);
+    bool cut = false;
+    if (!watched(d, &cut, [&] { return d.commit(); })) throw transactionFailure(d, cut);
     done_ = true;
 }
 

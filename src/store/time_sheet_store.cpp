@@ -135,7 +135,9 @@ void syncDayCell(Work& work, const DayCell& cell)
     if (const auto& hook = dayCellReadHook()) hook(cell);
     if (hasRow) {
         exec(db, timesheetsql::updateDay(cell, h));
-        if (h == 0) exec(db, timesheetsql::deleteEmptyRow(cell));
+        // An entry left on the day keeps the row; the delete is sent only when it can find one, so adding
+        // an entry never needs the right to delete time-sheet rows.
+        if (!hours) exec(db, timesheetsql::deleteEmptyRow(cell));
     } else if (hours) {
         exec(db, timesheetsql::insertRow(cell, h));
     }

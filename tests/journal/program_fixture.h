@@ -22,13 +22,14 @@ inline std::unique_ptr<ProgramWindows>& programWindows()
     return windows;
 }
 
-// Starts the program on the test database and lets the sign-in window activate (version check, caption).
-inline bool startOn(const TestDatabase& db)
+// Starts the program on the test database and lets the sign-in window activate (version check, caption);
+// `server` is the address the program is given for the server (a line of the test's own in between).
+inline bool startOn(const TestDatabase& db, const QString& server = QStringLiteral("localhost"))
 {
     // One data module for the whole test binary: windows a test makes itself keep working across runs.
     if (!DataModule6) DataModule6 = new TDataModule6(QCoreApplication::instance());
     programWindows() = std::make_unique<ProgramWindows>();
-    if (!programWindows()->start({db.name(), QStringLiteral("localhost")})) return false;
+    if (!programWindows()->start({db.name(), server})) return false;
     // Tests that drive a window without signing in act with full access.
     DataModule6->setActor(store::Actor::here(store::Role::Full));
     QCoreApplication::processEvents();

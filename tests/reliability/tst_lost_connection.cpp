@@ -1,8 +1,10 @@
-// The server ends the program's session (a restart, a broken line) in the middle of each write, and a second
-// workstation holds a row the program needs: the user is told in the program's words, nothing is
-// half-written, what was typed stays in the window, and the next action connects again and works.
+// The server ends the program's session (a restart, a broken line) in the middle of each write, the line to
+// the server goes silent, and a second workstation holds a row the program needs: the user is told in the
+// program's words within a bounded time, nothing is half-written, what was typed stays in the window, and the
+// next action connects again and works. The program reaches the server through a line the test can silence.
 #include "core/application.h"
 #include "store/connection.h"
+#include "store/net_watch.h"
 #include "core/data_grid.h"
 #include "core/error_report.h"
 #include "store/store.h"
@@ -15,6 +17,7 @@
 #include "reliability_fixture.h"
 #include "support/message_recorder.h"
 #include "support/books_fixture.h"
+#include "support/silent_proxy.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -50,6 +53,9 @@ QString workerLock(int worker)
 
 enum Write { Save, Delete, Acceptance, BookStore, NormsStore, Rebuild };
 
+// The longest the user may be kept waiting by a line that stopped answering.
+constexpr int kSilentLineBoundSeconds = 15;
+
 QString lastMessage(const MessageRecorder& rec)
 {
     return rec.seen.isEmpty() ? QString() : rec.seen.last().text;
@@ -60,6 +66,7 @@ QString lastMessage(const MessageRecorder& rec)
 class LostConnectionTest : public QObject {
     Q_OBJECT
     TestDatabase* db = nullptr;
+    SilentProxy* line = nullptr;
 
     QString journal() const
     {
@@ -166,7 +173,8 @@ private slots:
     {
         setWorkstationLocale();
         db = new TestDatabase(booksFixture() + kBooks);
-        QVERIFY(startOn(*db));
+        line = new SilentProxy;
+        QVERIFY(startOn(*db, line->address()));
         createOtherWindows();
         Form23->hide();
         Form1->show();
@@ -175,6 +183,7 @@ private slots:
     void cleanupTestCase()
     {
         takeDownWindows();
+        delete line;
         delete db;
     }
     void init()
@@ -242,6 +251,86 @@ private slots:
         if (w == NormsStore) QCOMPARE(db->value("select price from accounts_dep.norm where o_id = 20"), QString("4.25"));
     }
 
+    // The line goes silent while the write waits for the server's answer: the action ends with the
+    // lost-connection message instead of freezing the window, and once the line answers again the same
+    // action connects anew and writes once.
+    void silentLineDuringAWrite_data()
+    {
+        QTest::addColumn<int>("write");
+        QTest::addColumn<QString>("done");
+        QTest::newRow("entry saved") << int(Save) << "2|4|5|no;1|4|6|no / 1|6|0;2|5|0";
+        QTest::newRow("entry deleted") << int(Delete) << " / ";
+        QTest::newRow("norm stored") << int(NormsStore) << "2|4|5|no / 2|5|0";
+    }
+    void silentLineDuringAWrite()
+    {
+        QFETCH(int, write);
+        QFETCH(QString, done);
+        const Write w = Write(write);
+        prepare(w);
+        const QString before = fingerprint(*db);
+        const QString session = programBackend();
+        MessageRecorder rec;
+        line->goSilent();
+        QElapsedTimer frozen;
+        frozen.start();
+        act(w, false);
+        const qint64 ms = frozen.elapsed();
+        line->resume();
+        qInfo("the window waited %lld ms for the silent line", ms);
+        QVERIFY2(ms < kSilentLineBoundSeconds * 1000, qPrintable(QString::number(ms)));
+        // The one error; a delete finds the line silent already when it looks at the month, before it asks.
+        QCOMPARE(rec.texts(), QStringList{kConnectionLostText});
+        QCOMPARE(fingerprint(*db), before);
+        keptWhatWasTyped(w);
+
+        rec.clear();
+        act(w, true);
+        QCOMPARE(rec.texts(), w == Delete ? QStringList{"Удалить позицию из списка?"} : QStringList());
+        QVERIFY(programBackend() != session);
+        QCOMPARE(journal(), done);
+        if (w == NormsStore) QCOMPARE(db->value("select price from accounts_dep.norm where o_id = 20"), QString("4.25"));
+    }
+
+    // The line goes silent while the journal is idle: the version check gives up quietly, the next action
+    // gives up connecting within the bound and says so, and once the line answers it connects again.
+    void silentLineWhileIdle()
+    {
+        MessageRecorder rec;
+        const QString session = programBackend();
+        line->goSilent();
+        QElapsedTimer frozen;
+        frozen.start();
+        guarded([] { Form1->Timer1Timer(); })();
+        QVERIFY2(frozen.elapsed() < kSilentLineBoundSeconds * 1000, qPrintable(QString::number(frozen.elapsed())));
+        QCOMPARE(rec.texts(), QStringList());
+        // The checks after it leave connecting again to the user's next action.
+        frozen.restart();
+        guarded([] { Form1->Timer1Timer(); })();
+        QVERIFY2(frozen.elapsed() < kConnectSeconds * 1000, qPrintable(QString::number(frozen.elapsed())));
+        QCOMPARE(rec.texts(), QStringList());
+        frozen.restart();
+        Form1->Button8->click();
+        QVERIFY2(frozen.elapsed() < kSilentLineBoundSeconds * 1000, qPrintable(QString::number(frozen.elapsed())));
+        QCOMPARE(rec.texts(), QStringList{kConnectionLostText});
+        rec.clear();
+        line->resume();
+        Form1->Button8->click();
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(DataModule6->Smena1->recordCount(), 1);
+        QVERIFY(programBackend() != session);
+    }
+
+    // A statement the server takes long over, on a line that answers, is left to finish.
+    void longStatementOnALiveLine()
+    {
+        const QString session = programBackend();
+        const int seconds = kStatementSilenceSeconds + kProbeSeconds + 1;
+        QCOMPARE(store::scalar(store::programDb(), QString("select 'done' from pg_sleep(%1)").arg(seconds)).toString(),
+                 QString("done"));
+        QCOMPARE(programBackend(), session);
+    }
+
     // A server restart while the journal is idle: the next action says the connection was lost, the one
     // after works on a new session with the program's settings.
     void sessionEndedWhileIdle()
@@ -264,6 +353,8 @@ private slots:
         QCOMPARE(store::scalar(p, "show DateStyle").toString(), QString("ISO, DMY"));
         QCOMPARE(store::scalar(p, "show standard_conforming_strings").toString(), QString("on"));
         QCOMPARE(store::scalar(p, "show lock_timeout").toString(), QString("%1s").arg(kLockTimeoutSeconds));
+        QCOMPARE(store::scalar(p, "show idle_in_transaction_session_timeout").toString(),
+                 QString("%1s").arg(kIdleTransactionSeconds));
     }
 
     // Another workstation keeps the row: after a bounded wait the user is told the row is busy, and

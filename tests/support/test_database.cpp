@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QThread>
 #include <stdexcept>
 
 QString TestDatabase::sourceDir()
@@ -64,9 +65,33 @@ TestDatabase::~TestDatabase()
 {
     for (const QString& c : QSqlDatabase::connectionNames()) QSqlDatabase::database(c, false).close();
     try {
-        psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1 with (force)").arg(name_)});
+        // Roles belong to the whole server: the database's groups (named after its oid) and the people a
+        // test made (named after the database) go with it.
+        const QString oid = psql(QStringLiteral("postgres"), {QStringLiteral("-A"), QStringLiteral("-t"), QStringLiteral("-c"),
+                                                              QStringLiteral("select oid from pg_database where datname = '%1'").arg(name_)})
+                                .trimmed();
+        // A session of a person (another role, which sys may not end) can still be closing: try again.
+        for (int attempt = 0;; ++attempt) {
+            try {
+                psql(QStringLiteral("postgres"), {QStringLiteral("-c"), QStringLiteral("drop database if exists %1 with (force)").arg(name_)});
+                break;
+            } catch (...) {
+                if (attempt == 4) throw;
+                QThread::sleep(1);
+            }
+        }
+        if (!oid.isEmpty())
+            psql(QStringLiteral("postgres"), {}, QStringLiteral(
+                "do $$ declare r name; begin for r in select rolname from pg_roles where rolname like 'piecework\\_%1\\_%' "
+                "or rolname like '%2\\_%' loop execute format('drop role %I', r); end loop; end $$;")
+                                                   .arg(oid, QString(name_).replace(u'_', QStringLiteral("\\_"))));
     } catch (...) {
     }
+}
+
+QString TestDatabase::personName(const QString& suffix) const
+{
+    return name_ + u'_' + suffix;
 }
 
 QString TestDatabase::odbcString() const

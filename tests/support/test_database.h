@@ -33,6 +33,10 @@ public:
     // A text as an SQL literal for fixtures: between single quotes, quotes doubled.
     static QString quoted(QString text);
 
+    // A name for a person of this database's personal sign-in; the server's roles of that name, and the
+    // database's group roles, are dropped with the database.
+    QString personName(const QString& suffix) const;
+
     // Opens the program's data module connection (DataModule6 is created when absent).
     void connectProgram() const;
 
