@@ -3,8 +3,8 @@
 what each fault did, the time-sheet check, and last the line "mismatches M, faults F". Exits 1 when
 either is above 0.
 
-A lost connection is expected from the session ended on purpose, the frozen workstation's and the
-server's restart: it counts apart when it ends within 10 s after one of them; any other is a fault, as is every outcome "fault:...".
+A lost connection is expected from the session ended on purpose, the frozen workstation's, the server's
+restart and the silent line: it counts apart when it ends within one of them (or 10 s after); any other is a fault, as is every outcome "fault:...".
 Busy rows and duplicates are counted apart, as allowed outcomes."""
 import argparse
 import collections
@@ -38,15 +38,20 @@ def main():
         for line in open(path, encoding="utf-8"):
             at, text = line.rstrip("\n").split("\t", 1)
             faults_at.append((int(at), text))
-    # The frozen workstation's own session may be ended by the server's bound on idle transactions.
-    lost_windows = [at for at, text in faults_at
-                    if text.startswith("kill: session") or text.startswith("restart:") or text.endswith("continued")]
+    # Spans in which a lost connection is the fault's own doing: the ended session, the restart, the frozen
+    # workstation's session ended by the server's bound on idle transactions, the silent line.
+    def span(prefix):
+        ats = [at for at, text in faults_at if text.startswith(prefix)]
+        return (ats[0] - 1000, ats[-1] + 10000) if ats else None
+    lost_spans = [sp for sp in (span("kill: session"), span("restart:"), span("freeze:"), span("silence:")) if sp]
     freeze = [at for at, text in faults_at if text.startswith("freeze:")]
     frozen_station = None
     for at, text in faults_at:
         if text.startswith("freeze: workstation "):
             frozen_station = text.split()[2]
     kill_at = [at for at, text in faults_at if text.startswith("kill: session")]
+    silence = [at for at, text in faults_at if text.startswith("silence:")]
+    silent_actions = []
     up_at = [at for at, text in faults_at if text.startswith("restart: server up")]
     down_at = [at for at, text in faults_at if text.startswith("restart: server restarting")]
 
@@ -68,7 +73,7 @@ def main():
             at, action, ms, outcome = int(parts[0]), parts[1], float(parts[2]), parts[3]
             n += 1
             kind = outcome.split(" ", 1)[0]
-            if kind == "lost" and not any(w - 1000 <= at + ms <= w + 10000 for w in lost_windows):
+            if kind == "lost" and not any(lo <= at + ms <= hi for lo, hi in lost_spans):
                 kind = "fault:lost"
             outcomes[kind] += 1
             if kind.startswith("fault"):
@@ -80,6 +85,8 @@ def main():
                 times[action].append(ms)
             if len(freeze) == 2 and freeze[0] <= at <= freeze[1] and station != frozen_station:
                 during_freeze.append((ms, kind, station, action))
+            if len(silence) == 2 and station == "2" and at + ms >= silence[0] and at <= silence[1] + 5000:
+                silent_actions.append("%s %.1f s %s" % (action, ms / 1000.0, kind))
             if lost_after_kill and lost_after_kill[-1][0] == station and lost_after_kill[-1][2] is None:
                 lost_after_kill[-1][2] = "%s %s" % (action, kind)
             if kill_at and kind == "lost" and kill_at[0] - 1000 <= at + ms <= kill_at[0] + 10000 \
@@ -117,6 +124,8 @@ def main():
             lines.append("ws%s %d lost, %s" % (station, lost, "then ok %.1f s after the server was up" % ((first_ok - up_at[0]) / 1000.0)
                                                 if first_ok is not None else "no action succeeded after"))
         print("after the restart: " + "; ".join(lines))
+    if silent_actions:
+        print("workstation 2 on the silent line, its actions from the silence to 5 s after it: " + ", ".join(silent_actions))
     if during_freeze:
         others = [d for d in during_freeze]
         longest = max(others)

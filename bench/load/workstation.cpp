@@ -15,6 +15,8 @@
 //
 // SIGUSR1 makes the workstation stop itself (SIGSTOP) inside its next save's transaction, between reading
 // the journal and writing the day cell: a workstation frozen while it holds its locks.
+// With --via-proxy it reaches the server through a proxy of its own (tests/support/silent_proxy.h); each
+// SIGUSR2 silences the line or lets it speak again.
 #include "core/application.h"
 #include "core/data_module.h"
 #include "core/dataset.h"
@@ -34,6 +36,7 @@
 #include "store/month_store.h"
 #include "store/time_sheet_rebuild.h"
 #include "store/time_sheet_store.h"
+#include "support/silent_proxy.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -53,11 +56,14 @@
 #include <functional>
 #include <malloc.h>
 #include <unistd.h>
+#include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
 
 std::atomic<bool> freezeRequested{false};
+std::atomic<int> lineToggles{0};
 
 struct Options {
     QString server;
@@ -69,6 +75,7 @@ struct Options {
     int actions = 0;
     bool memory = false;
     bool reportCheck = false;
+    bool viaProxy = false;
     QString log;
 };
 
@@ -453,6 +460,7 @@ Options parse(const QStringList& args)
         else if (a == QLatin1String("--log")) o.log = next, ++i;
         else if (a == QLatin1String("--memory")) o.memory = true;
         else if (a == QLatin1String("--report-check")) o.reportCheck = true;
+        else if (a == QLatin1String("--via-proxy")) o.viaProxy = true;
         else if (a == QLatin1String("--role")) {
             o.role = next == QLatin1String("full") ? store::Role::Full
                      : next == QLatin1String("depot") ? store::Role::Depot : store::Role::Foreman;
@@ -487,10 +495,38 @@ int main(int argc, char** argv)
         if (freezeRequested.exchange(false)) raise(SIGSTOP);
     });
 
+    std::unique_ptr<SilentProxy> proxy;
+    std::atomic<bool> ending{false};
+    std::thread lineKeeper;
+    if (o.viaProxy) {
+        proxy = std::make_unique<SilentProxy>(o.server);
+        std::signal(SIGUSR2, [](int) { ++lineToggles; });
+        lineKeeper = std::thread([&] {
+            int seen = 0;
+            while (!ending) {
+                if (const int now = lineToggles; now != seen) {
+                    seen = now;
+                    if (now % 2 == 1) proxy->goSilent();
+                    else proxy->resume();
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        });
+    }
+    struct Ending {
+        std::atomic<bool>& ending;
+        std::thread& keeper;
+        ~Ending()
+        {
+            ending = true;
+            if (keeper.joinable()) keeper.join();
+        }
+    } endKeeper{ending, lineKeeper};
+
     TDataModule6 data;
     DataModule6 = &data;
     try {
-        data.openDatabase(connectionString(o.database, o.server));
+        data.openDatabase(connectionString(o.database, proxy ? proxy->address() : o.server));
     } catch (const DbError& e) {
         std::fprintf(stderr, "load_workstation: %s\n", qPrintable(e.text()));
         return 1;
