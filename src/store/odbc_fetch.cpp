@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QSqlDriver>
+#include <algorithm>
 #include <memory>
 #include <sql.h>
 #include <sqlext.h>
@@ -16,6 +17,10 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager's wide c
 namespace {
 
 constexpr SQLULEN kBlockRows = 256;
+// The bytes of one block's buffers. A text column takes room for its longest text in every row of the
+// block (16 KB each for a text without a length), so a block of 256 rows of the journal took 16 MB,
+// allocated and touched page by page on every open; results with such columns fetch fewer rows a block.
+constexpr SQLLEN kBlockBytes = 256 * 1024;
 constexpr SQLULEN kMaxTextChars = 8190;  // the connection's MaxLongVarcharSize
 
 // The driver's messages, joined, with the SQLSTATE of the first one.
@@ -339,14 +344,17 @@ FetchedRows fetchAll(SQLHDBC dbc, const QString& statement, const QVariantList& 
     }
     if (n == 0) return out;
 
+    SQLLEN rowBytes = 0;
+    for (const Column& c : cols) rowBytes += c.width;
+    const SQLULEN blockRows = std::clamp<SQLULEN>(SQLULEN(kBlockBytes / rowBytes), 1, kBlockRows);
     for (SQLSMALLINT i = 0; i < n; ++i) {
         Column& c = cols[i];
-        c.data.reset(new char[size_t(c.width) * kBlockRows]);
-        c.ind.reset(new SQLLEN[kBlockRows]);
+        c.data.reset(new char[size_t(c.width) * blockRows]);
+        c.ind.reset(new SQLLEN[blockRows]);
     }
     SQLULEN fetched = 0;
     bool blocks = SQL_SUCCEEDED(SQLSetStmtAttr(st->h, SQL_ATTR_ROW_BIND_TYPE, SQLPOINTER(SQL_BIND_BY_COLUMN), 0))
-                  && SQL_SUCCEEDED(SQLSetStmtAttr(st->h, SQL_ATTR_ROW_ARRAY_SIZE, SQLPOINTER(kBlockRows), 0))
+                  && SQL_SUCCEEDED(SQLSetStmtAttr(st->h, SQL_ATTR_ROW_ARRAY_SIZE, SQLPOINTER(blockRows), 0))
                   && SQL_SUCCEEDED(SQLSetStmtAttr(st->h, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0));
     for (SQLSMALLINT i = 0; blocks && i < n; ++i)
         blocks = SQL_SUCCEEDED(SQLBindCol(st->h, SQLUSMALLINT(i + 1), cols[i].cType, cols[i].data.get(), cols[i].width, cols[i].ind.get()));

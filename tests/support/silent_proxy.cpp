@@ -35,13 +35,13 @@ bool writeAll(int fd, const char* p, ssize_t n)
     return true;
 }
 
-int connectUpstream()
+int connectUpstream(in_addr_t server)
 {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(5432);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_addr.s_addr = server;
     if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return fd;
     if (fd >= 0) close(fd);
     return -1;
@@ -50,6 +50,7 @@ int connectUpstream()
 }  // namespace
 
 struct SilentProxy::Impl {
+    in_addr_t upstream = htonl(INADDR_LOOPBACK);
     int listener = -1;
     int wake = -1;
     QString address;
@@ -112,7 +113,7 @@ struct SilentProxy::Impl {
                 const int c = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
                 if (c >= 0) {
                     ++accepted;
-                    const int s = connectUpstream();
+                    const int s = connectUpstream(upstream);
                     if (s < 0)
                         close(c);
                     else
@@ -153,8 +154,10 @@ struct SilentProxy::Impl {
     }
 };
 
-SilentProxy::SilentProxy() : d_(std::make_unique<Impl>())
+SilentProxy::SilentProxy(const QString& server) : d_(std::make_unique<Impl>())
 {
+    if (inet_pton(AF_INET, server.toLatin1().constData(), &d_->upstream) != 1)
+        throw std::runtime_error("the proxy forwards to an IPv4 address only");
     for (int host = 20; host <= 250 && d_->listener < 0; ++host) {
         const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         const int on = 1;

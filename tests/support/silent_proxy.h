@@ -3,13 +3,14 @@
 #include <memory>
 
 // A line to the server that can go silent: a TCP proxy on a loopback address of its own (127.0.0.x, the
-// program's port 5432) forwarding every connection to localhost:5432, on a thread of its own. Silent, it
+// program's port 5432) forwarding every connection to a server's port 5432 (localhost's unless named), on a
+// thread of its own. Silent, it
 // forwards nothing and closes nothing: the kernel still accepts connections and acknowledges every byte, as
 // a hung switch or router behind a live link does, so only the program can notice.
 class SilentProxy {
 public:
     // Listens on the first free address of 127.0.0.20 ... 127.0.0.250; throws std::runtime_error when none is.
-    SilentProxy();
+    explicit SilentProxy(const QString& server = QStringLiteral("127.0.0.1"));
     ~SilentProxy();
     SilentProxy(const SilentProxy&) = delete;
     SilentProxy& operator=(const SilentProxy&) = delete;
