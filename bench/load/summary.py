@@ -5,7 +5,8 @@ either is above 0.
 
 A lost connection is expected from the session ended on purpose, the frozen workstation's, the server's
 restart and the silent line: it counts apart when it ends within one of them (or 10 s after); any other is a fault, as is every outcome "fault:...".
-Busy rows and duplicates are counted apart, as allowed outcomes."""
+Busy rows, duplicates and rows changed or deleted since they were read are counted apart, as allowed
+outcomes."""
 import argparse
 import collections
 import glob

@@ -48,6 +48,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTextStream>
+#include <type_traits>
 #include <QThread>
 #include <algorithm>
 #include <atomic>
@@ -190,7 +191,12 @@ private:
         t.start();
         QString outcome = QStringLiteral("ok");
         try {
-            if (!f()) outcome = QStringLiteral("duplicate");
+            // An action answers whether it went through, or its outcome's word.
+            if constexpr (std::is_same_v<decltype(f()), bool>) {
+                if (!f()) outcome = QStringLiteral("duplicate");
+            } else {
+                outcome = f();
+            }
         } catch (const DbError& e) {
             outcome = kindName(e.kind());
             if (outcome.startsWith(QLatin1String("fault"))) outcome += u' ' + QString(e.text()).simplified().left(200);
@@ -261,13 +267,28 @@ private:
         return v;
     }
 
-    // As the editor's "Запись": the month asked about, the entry and its day in one verb, the journal reopened.
-    bool save(const store::EntryValues& v, std::optional<int> changed, const std::optional<QDate>& oldDate)
+    // An outcome in the log's words: a row another workstation changed or deleted since it was read is
+    // refused and counted apart, like a duplicate.
+    static QString word(store::Outcome o)
+    {
+        switch (o) {
+        case store::Outcome::Saved: return QStringLiteral("ok");
+        case store::Outcome::Duplicate: return QStringLiteral("duplicate");
+        case store::Outcome::Changed: return QStringLiteral("changed");
+        case store::Outcome::Gone: return QStringLiteral("gone");
+        }
+        return QStringLiteral("fault:outcome");
+    }
+
+    // As the editor's "Запись": the month asked about, the entry and its day in one verb (a change carrying
+    // the entry as the journal read it), the journal reopened.
+    QString save(const store::EntryValues& v, const EntryRow* changed)
     {
         store::checkEntry(v);
         store::refuseIfClosed(data_.session().db, v.date);
-        if (oldDate && oldDate->month() != v.date.month()) store::refuseIfClosed(data_.session().db, *oldDate);
-        return store::saveEntry(data_.session(), v, changed) == store::Outcome::Saved;
+        if (changed && changed->date.month() != v.date.month()) store::refuseIfClosed(data_.session().db, changed->date);
+        if (!changed) return word(store::saveEntry(data_.session(), v, std::nullopt));
+        return word(store::saveEntry(data_.session(), v, changed->asRead).outcome);
     }
 
     void reopenJournal()
@@ -287,7 +308,7 @@ private:
         v.quantity = QString::number(1 + random_.bounded(40));
         v.rejects = QStringLiteral("0");
         v.hours = QString::number(random_.bounded(3));
-        timed("entry save", [&] { return save(v, std::nullopt, std::nullopt); });
+        timed("entry save", [&] { return save(v, nullptr); });
         timed("journal reopen", [&] {
             reopenJournal();
             return true;
@@ -301,7 +322,7 @@ private:
         store::EntryValues v = valuesOf(row);
         v.quantity = QString::number(1 + random_.bounded(40));
         v.hours = QString::number(random_.bounded(9));
-        timed("entry change", [&] { return save(v, row.id, row.date); });
+        timed("entry change", [&] { return save(v, &row); });
         timed("journal reopen", [&] {
             reopenJournal();
             return true;
@@ -311,12 +332,12 @@ private:
     void remove()
     {
         if (!pickRow()) return;
-        const int id = journal().fieldByName(QStringLiteral("id")).asInteger();
+        const EntryRow row = entryRowOf(journal());
         timed("entry delete", [&] {
             store::refuseIfClosed(data_.session().db, day_);
-            store::deleteEntry(data_.session(), id);
+            const QString outcome = word(store::deleteEntry(data_.session(), row.asRead).outcome);
             reopenJournal();
-            return true;
+            return outcome;
         });
     }
 
@@ -324,14 +345,14 @@ private:
     {
         if (!pickRow()) return;
         Dataset& ds = journal();
-        const int id = ds.fieldByName(QStringLiteral("id")).asInteger();
+        const EntryRow row = entryRowOf(ds);
         const QString ok = ds.fieldByName(QStringLiteral("ok")).asString().trimmed();
         const bool accepted = ok == QLatin1String("ok") || ok == QLatin1String("да");
         timed("acceptance", [&] {
             store::refuseIfClosed(data_.session().db, day_);
-            store::setAcceptance(data_.session(), id, !accepted);
+            const QString outcome = word(store::setAcceptance(data_.session(), row.asRead, !accepted).outcome);
             reopenJournal();
-            return true;
+            return outcome;
         });
     }
 
