@@ -45,6 +45,10 @@ def main():
         ats = [at for at, text in faults_at if text.startswith(prefix)]
         return (ats[0] - 1000, ats[-1] + 10000) if ats else None
     lost_spans = [sp for sp in (span("kill: session"), span("restart:"), span("freeze:"), span("silence:")) if sp]
+    # An action that overlaps a fault's span is also left out of the second p95 column: the figures of the
+    # shop's ordinary work apart from the reconnects and lock waits the faults cause on purpose.
+    def in_fault(at, ms):
+        return any(at <= hi and at + ms >= lo for lo, hi in lost_spans)
     freeze = [at for at, text in faults_at if text.startswith("freeze:")]
     frozen_station = None
     for at, text in faults_at:
@@ -57,6 +61,7 @@ def main():
     down_at = [at for at, text in faults_at if text.startswith("restart: server restarting")]
 
     times = collections.defaultdict(list)
+    calm = collections.defaultdict(list)
     outcomes = collections.Counter()
     fault_lines = []
     per_station = {}
@@ -84,6 +89,8 @@ def main():
                 frozen_actions.append("%s %.0f ms (%s)" % (action, ms, kind))
             elif kind == "ok":
                 times[action].append(ms)
+                if not in_fault(at, ms):
+                    calm[action].append(ms)
             if len(freeze) == 2 and freeze[0] <= at <= freeze[1] and station != frozen_station:
                 during_freeze.append((ms, kind, station, action))
             if len(silence) == 2 and station == "2" and at + ms >= silence[0] and at <= silence[1] + 5000:
@@ -103,11 +110,22 @@ def main():
 
     print("load: %s years, %s workstations, %s; history generated in %s s" % (a.years, a.workstations, a.length, a.generated))
     print()
-    print("%-20s %7s %10s %10s %10s" % ("action", "count", "p50 ms", "p95 ms", "max ms"))
+    print("%-22s %7s %10s %10s %10s %18s" % ("action", "count", "p50 ms", "p95 ms", "max ms", "p95 outside faults"))
     for action in sorted(times):
         v = times[action]
-        print("%-20s %7d %10.1f %10.1f %10.1f" % (action, len(v), percentile(v, 50), percentile(v, 95), max(v)))
+        quiet = "%18.1f" % percentile(calm[action], 95) if calm[action] else "%18s" % "-"
+        print("%-22s %7d %10.1f %10.1f %10.1f %s" % (action, len(v), percentile(v, 50), percentile(v, 95), max(v), quiet))
     print()
+    vmstat = os.path.join(a.logs, "vmstat.txt")
+    if os.path.exists(vmstat):
+        # vmstat's us, sy, id and wa columns, every 5 s of the run (its first line is since boot).
+        rows = [line.split() for line in open(vmstat, encoding="utf-8")]
+        rows = [r for r in rows if len(r) >= 16 and r[0].isdigit()][1:]
+        if rows:
+            mean = lambda i: sum(int(r[i]) for r in rows) / len(rows)
+            print("the machine during the run: CPU user %.0f%%, system %.0f%%, idle %.0f%%, waiting for disk %.0f%%; "
+                  "processes ready to run %.1f on average" % (mean(12), mean(13), mean(14), mean(15), mean(0)))
+            print()
     print("outcomes: " + ", ".join("%s %d" % (k, outcomes[k]) for k in sorted(outcomes)))
     print("actions per workstation: " + " ".join("%s:%d" % (k, per_station[k]) for k in sorted(per_station, key=int)))
     print()

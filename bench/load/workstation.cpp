@@ -564,6 +564,8 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     clock.start();
     std::pair<long, int> atThousand{0, 0};
+    // A shop's workstations do not all act in the same second: each begins after a pause of its own.
+    station.think();
     for (;;) {
         if (o.actions > 0 && station.actionsDone() >= o.actions) break;
         if (o.actions == 0 && clock.elapsed() >= qint64(o.seconds) * 1000) break;
