@@ -22,6 +22,7 @@
 #include "core/dataset.h"
 #include "core/messages.h"
 #include "core/workstation_locale.h"
+#include "support/psql_clock.h"
 #include "journal/entry_editor.h"
 #include "journal/entry_price.h"
 #include "reportengine/report.h"
@@ -45,7 +46,6 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTextStream>
 #include <type_traits>
@@ -174,7 +174,7 @@ public:
                 t.start();
                 reportToFirstPage(c.report, c.heading, month);
                 program.push_back(t.nsecsElapsed() / 1e6);
-                psql.push_back(psqlMillis(c.report.query()->sqlText(), month));
+                psql.push_back(1000 * psqlSeconds(o_.server, o_.database, withPeriod(c.report.query()->sqlText(), month.from, month.to)));
             }
             std::sort(program.begin(), program.end());
             std::sort(psql.begin(), psql.end());
@@ -435,22 +435,6 @@ private:
             reportToFirstPage(report, heading, period);
             return true;
         });
-    }
-
-    double psqlMillis(QString statement, const ReportPeriod& period)
-    {
-        statement.replace(QStringLiteral(":data1"), QStringLiteral("date '%1'").arg(period.from.toString(Qt::ISODate)));
-        statement.replace(QStringLiteral(":data2"), QStringLiteral("date '%1'").arg(period.to.toString(Qt::ISODate)));
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("vomtrak"));
-        p.setProcessEnvironment(env);
-        QElapsedTimer t;
-        t.start();
-        p.start(QStringLiteral("psql"), {"-X", "-q", "-h", o_.server, "-U", "sys", "-d", o_.database, "-o", "/dev/null",
-                                         "-c", statement});
-        p.waitForFinished(-1);
-        return t.nsecsElapsed() / 1e6;
     }
 
     Options o_;

@@ -20,6 +20,7 @@
 #include "reports/pay_statements_window.h"
 #include "store/connection.h"
 #include "store/reads/reports.h"
+#include "support/psql_clock.h"
 #include "support/test_database.h"
 
 #include <QApplication>
@@ -94,31 +95,10 @@ double median(std::vector<double> v)
 
 QString statementForPsql(QString statement)
 {
-    statement.replace(QStringLiteral(":data1"), QStringLiteral("date '%1'").arg(kFrom.toString(Qt::ISODate)));
-    statement.replace(QStringLiteral(":data2"), QStringLiteral("date '%1'").arg(kTo.toString(Qt::ISODate)));
+    statement = withPeriod(statement, kFrom, kTo);
     statement.replace(QStringLiteral(":worker"), QStringLiteral("0"));
     statement.replace(QStringLiteral(":accepted"), QStringLiteral("0"));
     return statement;
-}
-
-// psql runs the statement and prints every row to /dev/null.
-double psqlSeconds(const QString& database, const QString& statement)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("vomtrak"));
-    p.setProcessEnvironment(env);
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral("psql"), {"-X", "-q", "-h", "localhost", "-U", "sys", "-d", database, "-o", "/dev/null",
-                                     "-c", statement});
-    p.waitForFinished(-1);
-    const double s = t.nsecsElapsed() / 1e9;
-    if (p.exitCode() != 0) {
-        std::fprintf(stderr, "psql failed: %s\n", p.readAllStandardError().constData());
-        std::exit(1);
-    }
-    return s;
 }
 
 // Notes the first page painted by a preview, and closes the preview once that paint is done.
@@ -276,14 +256,14 @@ int main(int argc, char** argv)
     std::vector<double> psql, program;
     int ready = 0;
     for (int run = 0; run < runs; ++run) {
-        psql.push_back(psqlSeconds(db.name(), statement));
+        psql.push_back(psqlSeconds(QStringLiteral("localhost"), db.name(), statement));
         program.push_back(firstPageSeconds(window.Button1, &ready));
         std::printf("run %d: psql %.3f s | button to first page %.3f s (%d pages ready)\n", run + 1, psql.back(),
                     program.back(), ready);
         std::fflush(stdout);
     }
     std::vector<double> idle;
-    for (int run = 0; run < runs; ++run) idle.push_back(psqlSeconds(db.name(), QStringLiteral("select 1")));
+    for (int run = 0; run < runs; ++run) idle.push_back(psqlSeconds(QStringLiteral("localhost"), db.name(), QStringLiteral("select 1")));
     std::printf("first page: rows %s | psql %.3f s | button to first page %.3f s | ratio %.2f (target <= 2); "
                 "of each psql figure, %.3f s is psql starting and connecting\n",
                 qPrintable(db.value("select count(*) from (" + statement + ") q")), median(psql), median(program),

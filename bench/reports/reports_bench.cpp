@@ -15,11 +15,11 @@
 #include "reports/reports_window.h"
 #include "reports/workers_detail_report.h"
 #include "reports/workers_report.h"
+#include "support/psql_clock.h"
 #include "support/test_database.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -61,26 +61,10 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// psql runs the statement with the period written in and prints every row to /dev/null.
-double psqlSeconds(const TestDatabase& db, QString statement)
+// psql runs the statement with the period written in.
+double psqlSeconds(const TestDatabase& db, const QString& statement)
 {
-    statement.replace(QStringLiteral(":data1"), QStringLiteral("date '%1'").arg(kFrom.toString(Qt::ISODate)));
-    statement.replace(QStringLiteral(":data2"), QStringLiteral("date '%1'").arg(kTo.toString(Qt::ISODate)));
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PGPASSWORD"), QStringLiteral("vomtrak"));
-    p.setProcessEnvironment(env);
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral("psql"), {"-X", "-q", "-h", "localhost", "-U", "sys", "-d", db.name(), "-o", "/dev/null",
-                                     "-c", statement});
-    p.waitForFinished(-1);
-    const double s = t.nsecsElapsed() / 1e9;
-    if (p.exitCode() != 0) {
-        std::fprintf(stderr, "psql failed: %s\n", p.readAllStandardError().constData());
-        std::exit(1);
-    }
-    return s;
+    return psqlSeconds(QStringLiteral("localhost"), db.name(), withPeriod(statement, kFrom, kTo));
 }
 
 // Notes the first page painted by a preview, and closes the preview once that paint is done.

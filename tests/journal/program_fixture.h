@@ -9,6 +9,7 @@
 #include "support/test_database.h"
 
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -34,6 +35,16 @@ inline bool startOn(const TestDatabase& db, const QString& server = QStringLiter
     DataModule6->setActor(store::Actor::here(store::Role::Full));
     QCoreApplication::processEvents();
     return true;
+}
+
+// The journal on `day`, shift 1 current, as the sign-in leaves it ("ta" rows never shown).
+inline void showJournalDay(const QDate& day)
+{
+    Form1->ShiftNumber = 1;
+    Form1->DateT->setDate(day);
+    for (Dataset* ds : DataModule6->journalDatasets()) ds->setParam("ok", "ta");
+    Form1->loadDate();
+    Form1->ShiftDataset = DataModule6->Smena1;
 }
 
 // Every other window, as the program makes them after the sign-in window.

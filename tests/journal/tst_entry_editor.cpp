@@ -113,12 +113,7 @@ private slots:
         db->exec(kJournal);
         QVERIFY(startOn(*db));
         if (!Form11) Form11 = new TForm11(*DataModule6);
-        Form1->ShiftNumber = 1;
-        Form1->DateT->setDate(kDay);
-        // As the sign-in leaves the journal: "ta" rows are never shown.
-        for (Dataset* ds : DataModule6->journalDatasets()) ds->setParam("ok", "ta");
-        Form1->loadDate();
-        Form1->ShiftDataset = DataModule6->Smena1;
+        showJournalDay(kDay);
     }
     void cleanup() { takeDownWindows(); }
 
